@@ -1,0 +1,37 @@
+// The game session: all per-game state, one process-wide instance.
+#pragma once
+#include <cstdint>
+
+enum { BOARD_COLUMNS = 11, BOARD_ROWS = 20, BOARD_CELLS = BOARD_COLUMNS * BOARD_ROWS };
+
+// The falling piece. column may be -2..9 (a mask's left columns can be empty).
+struct ActivePiece {
+    uint8_t kind;     // 0..6, index into the piece table
+    int8_t rotation;  // 0..3
+    int8_t column;    // board column of the mask's left edge
+    int8_t row;       // board row of the mask's top edge, 0..18
+};
+
+struct GameSession {
+    uint8_t board[BOARD_CELLS];  // column-major: cell (c, r) is board[c * 20 + r]; 1 filled
+    ActivePiece piece;
+    uint8_t next_kind;           // shown in the preview; taken by the next spawn
+    uint8_t working_mask[16];    // piece mask, column-major: [dx * 4 + dy]
+    int32_t score;
+    int32_t lines;
+    int32_t level;
+    int32_t rows_cleared;        // rows removed in the current frame
+    int32_t drop_timer;          // frames into the current gravity period
+    int8_t repeat_counter;       // free-running, wraps 127 -> -128; paces commands
+    int32_t game_over;
+    int32_t shake_timer;
+    int32_t shake_offset;        // -2..3 pixels added to border and landed cells
+    int32_t popup_timer;         // 50 when a popup starts
+    int32_t popup_kind;          // 1..4 rows
+    int32_t popup_row;
+    float piece_pixel_y;         // drawn distance of the piece's top from the board's top
+};
+
+extern GameSession game;
+
+void ResetGame();  // new-game reset: the game fields of a fresh game

@@ -1,0 +1,43 @@
+// Frame clock over SDL's performance counter, with SDL's millisecond ticks as
+// the fallback when no high-resolution counter is reported.
+#include "shell/frame_clock.h"
+
+#include <SDL.h>
+#include <cstring>
+
+static uint64_t SdlCounterFrequency() { return SDL_GetPerformanceFrequency(); }
+static uint64_t SdlCounterValue() { return SDL_GetPerformanceCounter(); }
+static uint32_t SdlMilliseconds() { return SDL_GetTicks(); }
+
+FrameClock frame_clock;
+FrameClockSource frame_clock_source = {SdlCounterFrequency, SdlCounterValue, SdlMilliseconds};
+
+void StartFrameClock()
+{
+    std::memset(&frame_clock, 0, sizeof(frame_clock));
+    frame_clock.frequency = (int64_t)frame_clock_source.counter_frequency();
+    if (frame_clock.frequency <= 0) {
+        frame_clock.use_performance_counter = 0;
+        frame_clock.mm_start = frame_clock_source.milliseconds();
+        frame_clock.resolution = 0.001f;
+        frame_clock.frequency = 1000;
+        return;
+    }
+    frame_clock.performance_start = (int64_t)frame_clock_source.counter_value();
+    frame_clock.use_performance_counter = 1;
+    frame_clock.resolution = (float)(1.0 / (double)frame_clock.frequency);
+}
+
+double ReadFrameClock()
+{
+    double counts;
+    if (frame_clock.use_performance_counter) {
+        counts = (double)((int64_t)frame_clock_source.counter_value() - frame_clock.performance_start);
+    } else {
+        // Unsigned 32-bit difference: a wrap of the millisecond timer still
+        // gives the right small value.
+        uint32_t elapsed = frame_clock_source.milliseconds() - frame_clock.mm_start;
+        counts = (double)(uint64_t)elapsed;
+    }
+    return counts * (double)frame_clock.resolution * 1000.0;
+}

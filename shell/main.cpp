@@ -1,0 +1,12 @@
+// Entry point: create the window, run the loop, shut down.
+#include "shell/main_loop.h"
+#include "shell/window.h"
+
+int main(int, char**)
+{
+    if (!CreateMainWindow("Tarn's OpenGL Framework", 640, 480, 32, fullscreen))
+        return 1;  // creation has cleaned up and said why
+    int exit_code = RunMainLoop();
+    ShutdownMainWindow();
+    return exit_code;
+}

@@ -1,0 +1,52 @@
+// Message boxes over SDL, with stderr standing in where no box can be shown.
+#include "shell/message_box.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstring>
+
+#include "shell/window.h"
+
+// The offscreen and dummy drivers have no way to show a box; X11 without a
+// display fails by itself. Asking SDL in those cases could also pop a box on
+// a display the game is not using, so don't.
+static bool CanShowBox()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) driver = SDL_getenv("SDL_VIDEODRIVER");
+    return !(driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0));
+}
+
+static Uint32 BoxFlags(MessageKind kind)
+{
+    switch (kind) {
+    case MESSAGE_ERROR: return SDL_MESSAGEBOX_ERROR;
+    case MESSAGE_WARNING: return SDL_MESSAGEBOX_WARNING;
+    default: return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window)
+{
+    SDL_Window* owner = owned_by_window ? window_handle : nullptr;
+    if (CanShowBox() && SDL_ShowSimpleMessageBox(BoxFlags(kind), caption, text, owner) == 0)
+        return;
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+bool AskYesNo(const char* text, const char* caption)
+{
+    enum { ANSWER_NO = 0, ANSWER_YES = 1 };
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ANSWER_NO, "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ANSWER_YES, "Yes"},
+    };
+    const SDL_MessageBoxData box = {
+        SDL_MESSAGEBOX_WARNING, nullptr, caption, text, 2, buttons, nullptr,
+    };
+    int answer = ANSWER_NO;
+    if (CanShowBox() && SDL_ShowMessageBox(&box, &answer) == 0)
+        return answer == ANSWER_YES;
+    std::fprintf(stderr, "%s: %s\n%s: no box can be shown; taking No\n", caption, text, caption);
+    return false;
+}

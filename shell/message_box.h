@@ -1,0 +1,12 @@
+// The one way the game tells the user something: an SDL message box, or the
+// same caption and text on stderr when no box can be shown (no display).
+#pragma once
+
+enum MessageKind { MESSAGE_INFORMATION, MESSAGE_WARNING, MESSAGE_ERROR };
+
+// Modal box; owned by the game window when owned_by_window and a window exists.
+void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window = false);
+
+// Yes/No question, no owner. True only for Yes; a box that cannot be shown
+// counts as No (the question and the answer go to stderr).
+bool AskYesNo(const char* text, const char* caption);

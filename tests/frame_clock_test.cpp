@@ -1,0 +1,66 @@
+// The frame clock on the real counter, and on the millisecond fallback with a
+// substituted source so that the wrap of the timer is exercised for real.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "shell/frame_clock.h"
+
+namespace {
+
+uint32_t fake_milliseconds;
+uint64_t NoCounter() { return 0; }
+uint64_t NeverRead() { ADD_FAILURE() << "counter read on the fallback"; return 0; }
+uint32_t FakeMilliseconds() { return fake_milliseconds; }
+
+struct FallbackClock : ::testing::Test {
+    FrameClockSource saved = frame_clock_source;
+    void SetUp() override { frame_clock_source = {NoCounter, NeverRead, FakeMilliseconds}; }
+    void TearDown() override { frame_clock_source = saved; }
+};
+
+}  // namespace
+
+TEST(FrameClock, RealCounterStartsNearZeroAndAdvances)
+{
+    StartFrameClock();
+    EXPECT_EQ(frame_clock.use_performance_counter, 1);
+    double first = ReadFrameClock();
+    EXPECT_GE(first, 0.0);
+    EXPECT_LT(first, 1.0);
+    SDL_Delay(20);
+    double later = ReadFrameClock();
+    EXPECT_GE(later, 19.0);
+    EXPECT_LT(later, 200.0);
+}
+
+TEST_F(FallbackClock, ReadsWholeMillisecondsAtFrequency1000)
+{
+    fake_milliseconds = 5000;
+    StartFrameClock();
+    EXPECT_EQ(frame_clock.use_performance_counter, 0);
+    EXPECT_EQ(frame_clock.frequency, 1000);
+    EXPECT_EQ(frame_clock.resolution, 0.001f);
+    EXPECT_EQ(frame_clock.mm_start, 5000u);
+    EXPECT_NEAR(ReadFrameClock(), 0.0, 1e-9);
+    fake_milliseconds = 5007;
+    EXPECT_NEAR(ReadFrameClock(), 7.0, 1e-6);
+}
+
+TEST_F(FallbackClock, WrapOfTheMillisecondTimerStillGivesTheSmallDifference)
+{
+    fake_milliseconds = 0xFFFFFFF0u;
+    StartFrameClock();
+    fake_milliseconds = 0x00000010u;  // 32 ms later, past the wrap
+    EXPECT_NEAR(ReadFrameClock(), 32.0, 1e-5);
+}
+
+TEST_F(FallbackClock, RestartZeroesTheRecord)
+{
+    fake_milliseconds = 100;
+    StartFrameClock();
+    fake_milliseconds = 900;
+    StartFrameClock();
+    EXPECT_EQ(frame_clock.performance_start, 0);
+    EXPECT_NEAR(ReadFrameClock(), 0.0, 1e-9);
+}
