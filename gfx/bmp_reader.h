@@ -1,0 +1,24 @@
+// The BMP reader: a Windows bitmap file of any common depth becomes one
+// uniform picture of packed red-green-blue rows, bottom row first.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct RgbImage {
+    int32_t width;
+    int32_t height;  // always positive: top-down files are turned bottom-up
+    uint8_t* data;   // width x height x 3 bytes, no row padding, bottom row first
+};
+
+// Texture set, per file: LoadDibAsRgb(file_name, false).
+RgbImage* LoadBmpImage(const char* file_name);
+// The reader proper. wide_name: file_name is a null-terminated UTF-16 string
+// (char16_t). Returns nullptr after one "Error" message on any failure.
+RgbImage* LoadDibAsRgb(const void* file_name, bool wide_name);
+// LoadDibAsRgb and tests: colour-table entries of a whole 12- or 40-byte DIB header.
+uint16_t PaletteEntryCount(const uint8_t* header);
+// Decoding of a bitmap already in memory, as LoadDibAsRgb does after mapping;
+// on failure sets *failure to the message text and returns nullptr.
+RgbImage* DecodeBmpBytes(const uint8_t* bytes, size_t size, const char** failure);
+// Every owner of an image, once it is used: frees the pixels, then the record.
+void FreeRgbImage(RgbImage* image);
