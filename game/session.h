@@ -23,7 +23,7 @@ struct GameSession {
     int32_t rows_cleared;        // rows removed in the current frame
     int32_t drop_timer;          // frames into the current gravity period
     int8_t repeat_counter;       // free-running, wraps 127 -> -128; paces commands
-    int32_t game_over;
+    uint8_t game_over;           // flag: 1 once a piece has landed in row 0
     int32_t shake_timer;
     int32_t shake_offset;        // -2..3 pixels added to border and landed cells
     int32_t popup_timer;         // 50 when a popup starts
@@ -34,4 +34,4 @@ struct GameSession {
 
 extern GameSession game;
 
-void ResetGame();  // new-game reset: the game fields of a fresh game
+void ResetGame();  // NewGameReset, right after seeding: the game fields of a fresh game
