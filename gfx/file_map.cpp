@@ -1,0 +1,34 @@
+// Read-only mapping of a whole file through POSIX mmap.
+#include "gfx/file_map.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool MapFileReadOnly(const char* path, FileMap* map)
+{
+    map->bytes = nullptr;
+    map->size = 0;
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    // An empty file has nothing to map; a directory or device is no bitmap.
+    bool mappable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    void* view = mappable ? mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
+    close(fd);  // the mapping outlives the descriptor
+    if (view == MAP_FAILED)
+        return false;
+    map->bytes = static_cast<const uint8_t*>(view);
+    map->size = size_t(info.st_size);
+    return true;
+}
+
+void UnmapFile(FileMap* map)
+{
+    if (map->bytes)
+        munmap(const_cast<uint8_t*>(map->bytes), map->size);
+    map->bytes = nullptr;
+    map->size = 0;
+}
