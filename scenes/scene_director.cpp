@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "shell/frame_clock.h"
+
 int32_t backdrop_stage = -1;
 uint32_t tile_list = 0;
 uint32_t cube_frame_list = 0, sky_sphere_list = 0;
@@ -16,6 +18,7 @@ bool InitScene()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    StartFrameClock();
     return true;
 }
 
