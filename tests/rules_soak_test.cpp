@@ -280,7 +280,9 @@ TEST(Rules, SoakOfRandomCommandsAtEveryLevelKeepsThePieceAndBoardSound)
         FillRandomBoard(rng);
         Player player;
         player.NewPiece(rng);
-        bool overlap_excused = PieceOverlapsBoard();  // a piece may enter over filled cells
+        // A new piece may enter over filled cells, or have rows moved down onto it in the
+        // frame it enters; only then may it overlap them until the next piece comes.
+        bool overlap_excused = PieceOverlapsBoard();
         int after_game_over = 0;
         for (int frame = 0; frame < 4000 && after_game_over < 8; frame++) {
             MoveCommand = player.Command(rng);
