@@ -1,0 +1,39 @@
+// Runs the backdrops frame by frame in the game's real window, the way the
+// scene director and the 2D layer around them do, and checks the render state
+// each frame hands back to the 2D layer.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "tests/gl_fixture.h"
+
+// Start-up resources the backdrops draw with (textures, quadric, mesh lists,
+// sphere-map generation), made here only if start-up has not made them.
+void EnsureBackdropResources();
+
+// The backdrop values and render state that every game starts from.
+void StartNewGameBackdrop();
+
+// One frame: the state the previous frame's 2D layer leaves (identity
+// modelview, 45-degree 4:3 projection, depth test on, texturing and blending
+// off, blend function GL_SRC_ALPHA, GL_ONE), the director's clear, then draw.
+void RunBackdropFrame(void (*draw)());
+
+// After a backdrop: lighting, fog, culling, texturing and texture generation
+// off, blend function GL_SRC_ALPHA, GL_ONE, and no GL error raised.
+::testing::AssertionResult LeavesStateFor2DLayer();
+
+// Distance from the eye along the view of a window depth (0.1 .. 100 projection).
+double EyeDistance(float window_depth);
+
+// Distance from the eye of the nearest surface in a rectangle (y downward),
+// from the depth buffer; 100 or more where nothing was drawn.
+double NearestDistance(int x, int y, int width, int height);
+
+// Largest channel value over a rectangle of the frame (y downward).
+int Brightest(int x, int y, int width, int height);
+
+class BackdropTest : public GlTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
