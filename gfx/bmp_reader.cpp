@@ -96,10 +96,11 @@ const char* ReadInfoHeader(const DibLocation& where, uint16_t count, DibSource* 
 // Run-length data is bounded by the image size; unset, it is the unpadded size.
 void DefaultImageSize(DibSource* source)
 {
-    if (source->size_image != 0)
-        return;
-    int64_t computed = (int64_t(source->width) * source->bit_count + 7) / 8 * source->height;
-    source->size_image = computed > 0 && computed <= int64_t(UINT32_MAX) ? uint32_t(computed) : 0;
+    if (source->size_image != 0 || source->width <= 0 || source->height <= 0)
+        return;  // run-length pictures of no or negative size are refused anyway
+    uint64_t row = (uint64_t(source->width) * source->bit_count + 7) / 8;
+    uint64_t height = uint64_t(source->height);
+    source->size_image = row > UINT32_MAX / height ? UINT32_MAX : uint32_t(row * height);
 }
 
 const char* PlacePixels(const uint8_t* bytes, size_t size, const DibLocation& where, size_t table_end,
