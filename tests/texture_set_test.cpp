@@ -223,3 +223,16 @@ TEST_F(TextureSet, OpenImageIfPresentIsSilentForMissingFiles)
     EXPECT_EQ(image->height, 2);
     FreeRgbImage(image);
 }
+
+// The game's own data/ (the tests run from the source tree): all 16 files load, silently.
+TEST_F(TextureSet, TheGamesDataFilesAllLoad)
+{
+    ASSERT_EQ(chdir(saved_directory), 0);
+    ASSERT_TRUE(std::filesystem::is_directory("data")) << "run from the source tree";
+    EXPECT_EQ(Load(), 1);
+    EXPECT_EQ(stderr_text, "");
+    for (int slot = 0; slot < TEXTURE_SLOT_COUNT; slot++) {
+        EXPECT_NE(texture_set[slot], 0u) << stems[slot];
+        EXPECT_GT(LevelParameter(texture_set[slot], 0, GL_TEXTURE_WIDTH), 0) << stems[slot];
+    }
+}
