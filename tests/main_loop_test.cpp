@@ -1,0 +1,263 @@
+// The main loop driven through real SDL events: key polling order, the pause
+// latch, restart and quit keys, minimising, resizing, and the frame pacing.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <cstring>
+#include <vector>
+
+#include "game/session.h"
+#include "scenes/scene_director.h"
+#include "shell/frame_clock.h"
+#include "shell/keys.h"
+#include "shell/main_loop.h"
+#include "shell/window.h"
+#include "tests/gl_fixture.h"
+
+namespace {
+
+struct MainLoop : GlTest {
+    void SetUp() override
+    {
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        std::memset(KeyState, 0, sizeof(KeyState));
+        MoveCommand = 0;
+        pause_state = -1;
+        pause_key_latch = 0;
+        window_active = 1;
+        game.game_over = 0;
+    }
+
+    static void PushKey(SDL_Keycode key, bool down)
+    {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.sym = key;
+        event.key.windowID = SDL_GetWindowID(window_handle);
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+
+    static void PushWindowEvent(Uint8 what, int data1 = 0, int data2 = 0)
+    {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = what;
+        event.window.data1 = data1;
+        event.window.data2 = data2;
+        event.window.windowID = SDL_GetWindowID(window_handle);
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+
+    // Hands every queued event to the loop, one per iteration, as the game does.
+    // (SDL keeps an internal poll sentinel, 0x7F00, in the queue: not counted.)
+    static void DrainEvents()
+    {
+        while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, 0x7EFF) > 0)
+            ASSERT_TRUE(RunLoopIteration());
+    }
+};
+
+}  // namespace
+
+TEST_F(MainLoop, KeyEventsReachTheKeyTableByVirtualKeyCode)
+{
+    PushKey(SDLK_LEFT, true);
+    PushKey(SDLK_p, true);
+    PushKey(SDLK_TAB, true);
+    DrainEvents();
+    EXPECT_EQ(KeyState[0x25], 1);
+    EXPECT_EQ(KeyState[0x50], 1);
+    EXPECT_EQ(KeyState[0x09], 1);
+    PushKey(SDLK_LEFT, false);
+    DrainEvents();
+    EXPECT_EQ(KeyState[0x25], 0);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), 0x1B);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_UP), 0x26);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_RIGHT), 0x27);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_DOWN), 0x28);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 'A');
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_7), '7');
+}
+
+TEST_F(MainLoop, AHeldKeyRepeatingIsHarmless)
+{
+    for (int i = 0; i < 5; i++)
+        PushKey(SDLK_RIGHT, true);
+    DrainEvents();
+    EXPECT_EQ(KeyState[VK_RIGHT], 1);
+    PushKey(SDLK_RIGHT, false);
+    DrainEvents();
+    EXPECT_EQ(KeyState[VK_RIGHT], 0);
+}
+
+TEST_F(MainLoop, PollingOrderIsDownOverUpOverRightOverLeft)
+{
+    PushKey(SDLK_LEFT, true);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(MoveCommand, 1);
+    PushKey(SDLK_RIGHT, true);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(MoveCommand, 2);  // Left and Right: Right
+    PushKey(SDLK_UP, true);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(MoveCommand, 3);
+    PushKey(SDLK_DOWN, true);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(MoveCommand, 5);
+
+    PushKey(SDLK_RIGHT, false);
+    PushKey(SDLK_UP, false);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(MoveCommand, 5);  // Left and Down: soft drop only
+}
+
+TEST_F(MainLoop, NoKeyLeavesThePendingCommandAlone)
+{
+    MoveCommand = 3;
+    PollKeys();
+    EXPECT_EQ(MoveCommand, 3);
+}
+
+TEST_F(MainLoop, HoldingPTogglesThePauseOnceUntilReleased)
+{
+    PushKey(SDLK_p, true);
+    DrainEvents();
+    for (int frame = 0; frame < 20; frame++)
+        PollKeys();
+    EXPECT_EQ(pause_state, 1);
+    EXPECT_EQ(pause_key_latch, 1);
+
+    PushKey(SDLK_p, false);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(pause_key_latch, 0);
+    EXPECT_EQ(pause_state, 1);
+
+    PushKey(SDLK_p, true);
+    DrainEvents();
+    PollKeys();
+    PollKeys();
+    EXPECT_EQ(pause_state, -1);
+}
+
+TEST_F(MainLoop, PauseTogglesEvenAfterGameOverAndLeavesOtherValuesAlone)
+{
+    game.game_over = 1;
+    KeyState[VK_P] = 1;
+    PollKeys();
+    EXPECT_EQ(pause_state, 1);
+
+    pause_state = 7;
+    pause_key_latch = 0;
+    PollKeys();
+    EXPECT_EQ(pause_state, 7);
+    EXPECT_EQ(pause_key_latch, 1);
+}
+
+TEST_F(MainLoop, TabRestartsOnlyAfterGameOver)
+{
+    game.level = 3;
+    backdrop_stage = 2;
+    PushKey(SDLK_TAB, true);
+    DrainEvents();
+    PollKeys();
+    EXPECT_EQ(game.level, 3);
+    EXPECT_EQ(backdrop_stage, 2);
+
+    game.game_over = 1;
+    PollKeys();
+    EXPECT_EQ(game.game_over, 0);
+    EXPECT_EQ(game.level, 0);
+    EXPECT_EQ(backdrop_stage, -1);
+}
+
+TEST_F(MainLoop, EscEndsTheLoopWithoutPollingTheKeys)
+{
+    PushKey(SDLK_LEFT, true);
+    PushKey(SDLK_ESCAPE, true);
+    DrainEvents();
+    pause_state = 1;  // Esc quits while paused too
+    EXPECT_FALSE(RunFrame());
+    EXPECT_EQ(MoveCommand, 0);  // the frame stopped before the keys were polled
+    EXPECT_FALSE(RunLoopIteration());
+}
+
+TEST_F(MainLoop, ClosingTheWindowEndsTheLoop)
+{
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    EXPECT_TRUE(RunLoopIteration());  // the close itself only asks to quit
+    EXPECT_NE(window_handle, nullptr);  // the window goes at shutdown, not here
+    int iterations = 0;
+    while (RunLoopIteration() && iterations < 20)
+        iterations++;
+    EXPECT_LT(iterations, 20) << "the quit never ended the loop";
+}
+
+TEST_F(MainLoop, AMinimisedWindowDrawsNothing)
+{
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    DrainEvents();
+    EXPECT_EQ(window_active, 0);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    ASSERT_TRUE(RunFrame());
+    Rgb untouched = ReadPixel(5, 5);
+    EXPECT_EQ(untouched.r, 255);  // the scene would have cleared it to black
+
+    PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    DrainEvents();
+    EXPECT_EQ(window_active, 1);
+    ASSERT_TRUE(RunFrame());
+    EXPECT_EQ(ReadPixel(5, 5).r, 0);
+}
+
+TEST_F(MainLoop, ResizeToHeightZeroUsesOneRow)
+{
+    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 320, 0);
+    DrainEvents();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 320);
+    EXPECT_EQ(viewport[3], 1);
+    GLint mode;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    ResizeViewport(640, 480);
+}
+
+TEST_F(MainLoop, ResizeKeepsTheAspectRatioOfTheProjection)
+{
+    aspect_ratio = 1.3333334f;
+    ResizeViewport(800, 300);
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    // gluPerspective: m[0] = f / aspect, m[5] = f with f = cot(22.5 degrees).
+    EXPECT_NEAR(projection[5] / projection[0], 1.3333334f, 1e-5);
+    ResizeViewport(640, 480);
+}
+
+TEST_F(MainLoop, FramesAreAtLeastTenMillisecondsApart)
+{
+    StartFrameClock();
+    std::vector<double> stamps;
+    for (int frame = 0; frame < 12; frame++) {
+        ASSERT_TRUE(RunFrame());
+        stamps.push_back(frame_start_ms);
+    }
+    double start = stamps[1];
+    for (size_t i = 2; i < stamps.size(); i++)
+        EXPECT_GE(stamps[i] - stamps[i - 1], 10.0 - 1e-3) << "frame " << i;
+    // Pacing spins, it does not oversleep: 10 frames take little more than 100 ms.
+    EXPECT_LT(stamps.back() - start, 10 * 10.0 + 60.0);
+}

@@ -1,0 +1,74 @@
+# Shared by the tests that drive the real binary under Xvfb. Sourced, not run.
+
+# The game's GL driver modules are unloaded at exit, after which LeakSanitizer
+# cannot attribute their one-time allocations to them; leaks of the game's own
+# code are checked by the in-process tests, which keep those modules loaded.
+export ASAN_OPTIONS=detect_leaks=0
+
+# StartXvfb WIDTHxHEIGHT: starts a private X server on a display number it
+# picks itself (no race with other tests) and exports DISPLAY.
+StartXvfb() {
+  local number_file; number_file=$(mktemp)
+  Xvfb -displayfd 7 -screen 0 "$1x24" -nolisten tcp 7>"$number_file" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    if [ -s "$number_file" ]; then
+      export DISPLAY=:$(head -n 1 "$number_file")
+      rm -f "$number_file"
+      WaitFor 10 xdpyinfo && return 0
+      break
+    fi
+    sleep 0.05
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+StopXvfb() { [ -n "${xvfb_pid:-}" ] && kill $xvfb_pid 2>/dev/null; wait $xvfb_pid 2>/dev/null; xvfb_pid=; }
+
+# WaitFor SECONDS COMMAND...: polls until the command succeeds.
+WaitFor() {
+  local limit=$(( $1 * 20 )); shift
+  for _ in $(seq $limit); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# The game window's id, by its title; fails when there is none.
+GameWindow() {
+  local id; id=$(xdotool search --name "Tarn's OpenGL Framework" 2>/dev/null | head -n 1)
+  [ -n "$id" ] && echo "$id"
+}
+
+# A message box's id, found by its caption (xdotool cannot see these windows).
+BoxWindow() {
+  local id; id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n 1)
+  [ -n "$id" ] && echo "$id"
+}
+
+# WaitExit PID SECONDS: waits for the game to end; sets exit_code (or "timeout").
+# Not to be called in $(...): only this shell can wait for its own children.
+WaitExit() {
+  local pid=$1 limit=$(( $2 * 20 ))
+  for _ in $(seq $limit); do
+    if ! kill -0 $pid 2>/dev/null; then wait $pid; exit_code=$?; return; fi
+    sleep 0.05
+  done
+  kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null; exit_code=timeout
+}
+
+# QuitWithEsc PID WINDOW: presses Esc until the game ends (the first press may
+# come before the window takes keys); sets exit_code.
+QuitWithEsc() {
+  local pid=$1 win=$2
+  for _ in $(seq 40); do
+    kill -0 $pid 2>/dev/null || break
+    xdotool key --window "$win" Escape 2>/dev/null
+    for _ in $(seq 10); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+  done
+  WaitExit $pid 5
+}
+
+Fail() { echo "FAIL: $*" >&2; StopXvfb; exit 1; }
