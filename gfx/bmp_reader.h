@@ -17,8 +17,8 @@ RgbImage* LoadBmpImage(const char* file_name);
 RgbImage* LoadDibAsRgb(const void* file_name, bool wide_name);
 // LoadDibAsRgb and tests: colour-table entries of a whole 12- or 40-byte DIB header.
 uint16_t PaletteEntryCount(const uint8_t* header);
-// Decoding of a bitmap already in memory, as LoadDibAsRgb does after mapping;
-// on failure sets *failure to the message text and returns nullptr.
+// LoadDibAsRgb after mapping, and the fuzz target: decodes a bitmap held in memory;
+// on failure sets *failure to the message text (shown by nobody) and returns nullptr.
 RgbImage* DecodeBmpBytes(const uint8_t* bytes, size_t size, const char** failure);
 // Every owner of an image, once it is used: frees the pixels, then the record.
 void FreeRgbImage(RgbImage* image);

@@ -266,3 +266,30 @@ TEST_F(Font, PrintingAllocatesNothingOfItsOwn)
     EXPECT_EQ(AllocationCount() - before, 0u);
     font_base = real_base;
 }
+
+// The game's own font picture, printed the way the score display prints it
+// (added onto a black frame): letters light their cells, spaces stay dark.
+TEST_F(Font, GamesOwnFontShowsLettersAndBlankSpaces)
+{
+    glDeleteLists(font_base, 256);
+    glDeleteTextures(1, &texture_set[TEXTURE_FONT]);
+    std::fill(texture_set, texture_set + TEXTURE_SLOT_COUNT, 0u);
+    ASSERT_EQ(LoadTextureSet(), 1) << "run from the source tree, with data/";
+    ASSERT_NE(texture_set[TEXTURE_FONT], 0u);
+    CreateFontLists();
+    glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_FONT]);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    PrintText(16, 430, 0, "Score : %d", 0);
+    glDisable(GL_BLEND);
+    double letter[3], space[3], outside[3];
+    MeanColour(16, 430, 16, 16, letter);     // "S"
+    MeanColour(92, 430, 14, 16, space);      // the first space, without its neighbours' columns
+    MeanColour(16, 450, 140, 16, outside);   // under the text
+    EXPECT_GT(letter[0] + letter[1] + letter[2], 30.0);
+    EXPECT_LT(space[0] + space[1] + space[2], 3.0);
+    EXPECT_LT(outside[0] + outside[1] + outside[2], 0.5);
+    for (uint32_t& name : texture_set)
+        if (name != texture_set[TEXTURE_FONT] && name)
+            glDeleteTextures(1, &name);
+}
