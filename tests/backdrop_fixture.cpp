@@ -89,6 +89,30 @@ void RunBackdropFrame(void (*draw)())
     draw();
 }
 
+static void DrawThumbnails(bool on)
+{
+    if (on)
+        glViewport(0, 0, 64, 48);
+    else
+        glViewport(0, 0, 640, 480);
+}
+
+bool RunFrames(void (*draw)(), int count, bool look_at_last)
+{
+    for (int frame = 1; frame <= count; frame++) {
+        DrawThumbnails(frame < count || !look_at_last);
+        RunBackdropFrame(draw);
+        ::testing::AssertionResult handed_back = LeavesStateFor2DLayer();
+        if (!handed_back) {
+            DrawThumbnails(false);
+            ADD_FAILURE() << handed_back.message();
+            return false;
+        }
+    }
+    DrawThumbnails(false);
+    return true;
+}
+
 ::testing::AssertionResult LeavesStateFor2DLayer()
 {
     GLenum error = glGetError();
@@ -150,6 +174,7 @@ void BackdropTest::TearDown()
 {
     if (!quadric)
         return;
+    DrawThumbnails(false);
     glLineWidth(1.0f);
     gluQuadricNormals(quadric, GLU_SMOOTH);
     gluQuadricTexture(quadric, GL_FALSE);

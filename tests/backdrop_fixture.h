@@ -18,6 +18,13 @@ void StartNewGameBackdrop();
 // off, blend function GL_SRC_ALPHA, GL_ONE), the director's clear, then draw.
 void RunBackdropFrame(void (*draw)());
 
+// Runs count frames of draw, each checked with LeavesStateFor2DLayer. Frames
+// whose pixels nobody looks at (all but the last, or all of them) are drawn
+// into a 64 x 48 corner of the window: the same calls and state for a
+// hundredth of the fill. False (after adding a failure) at the first frame
+// that hands back bad state.
+bool RunFrames(void (*draw)(), int count, bool look_at_last = true);
+
 // After a backdrop: lighting, fog, culling, texturing and texture generation
 // off, blend function GL_SRC_ALPHA, GL_ONE, and no GL error raised.
 ::testing::AssertionResult LeavesStateFor2DLayer();

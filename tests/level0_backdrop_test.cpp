@@ -102,8 +102,7 @@ TEST_F(Level0, EveryFrameAnimatesAndHandsBackTheState)
 {
     int wrapped_at = 0;
     for (int frame = 1; frame <= 202; frame++) {
-        RunBackdropFrame(DrawLevel0Backdrop);
-        ASSERT_TRUE(LeavesStateFor2DLayer()) << "frame " << frame;
+        ASSERT_TRUE(RunFrames(DrawLevel0Backdrop, 1, false)) << "frame " << frame;
         EXPECT_EQ(swirl_angle, static_cast<float>(frame));
         EXPECT_EQ(backdrop_angle, 35.0f);
         EXPECT_LE(water_scroll, 1.0f);
