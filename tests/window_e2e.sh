@@ -2,7 +2,7 @@
 # and the full-screen question answered Yes and No on a larger screen.
 set -u
 game=$1; cd "$2"
-. tests/xvfb_helpers.sh
+. tests/lib/xvfb.bash
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 trap StopXvfb EXIT
