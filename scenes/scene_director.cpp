@@ -7,8 +7,10 @@
 #include <GL/glu.h>
 
 #include "audio/sound_effects.h"
+#include "game/game_frame.h"
 #include "game/random.h"
 #include "game/session.h"
+#include "gfx/board_drawing.h"
 #include "gfx/font.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
@@ -90,6 +92,10 @@ bool DrawScene()
         StartLevel2Backdrop();
     if (game.level >= 2)
         DrawLevel2Backdrop();
+    if (pause_state == -1)
+        GameFrame();
+    if (pause_state == 1)
+        PauseOverlay();
     return true;
 }
 

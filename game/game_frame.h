@@ -1,0 +1,9 @@
+// The game layer of a frame: the rules of one tick with the 2D drawing woven
+// between them, over the backdrop the scene director has just drawn.
+#pragma once
+
+// DrawScene, once a frame while pause_state is -1, after the backdrop. Expects
+// lighting, fog, culling and texturing off and the blend function (GL_SRC_ALPHA,
+// GL_ONE); leaves the perspective projection, an identity modelview, depth test
+// on, blending and texturing off, that blend function and the colour black.
+void GameFrame();

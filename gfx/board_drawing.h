@@ -1,0 +1,17 @@
+// The game layer's pictures of the game state: the border, the landed cells, the
+// falling piece, the next-piece preview, and the pause text that replaces them all.
+// Positions are in the 640x480 layer with y downward; the board's cell (c, r) is
+// the 16x16 square at (232 + 16c, 72 + 16r).
+#pragma once
+
+// GameFrame, step 7 (texturing on, colour white): the 53 border tiles, moved by shake_offset.
+void DrawBorder();
+// GameFrame, step 7 after the border: every landed cell as a grey tile, moved by shake_offset.
+void DrawLandedCells();
+// Tick, after piece_pixel_y is worked out: the piece in its kind's texture, unshaken.
+void DrawFallingPiece();
+// GameFrame, step 4 (texturing off): next_kind in rotation 0 as grey points under "Next :".
+void DrawNextPreview();
+// DrawScene instead of GameFrame while paused: "P  a  u  s  e" in its own 2D space,
+// then the perspective projection back for the next frame's backdrop.
+void PauseOverlay();
