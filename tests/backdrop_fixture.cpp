@@ -7,66 +7,27 @@
 #include <algorithm>
 
 #include "gfx/texture_set.h"
-#include "scenes/backdrop_state.h"
-#include "scenes/meshes.h"
 #include "scenes/scene_director.h"
 #include "shell/window.h"
 
-void EnsureBackdropResources()
+::testing::AssertionResult BackdropResourcesExist()
 {
-    if (std::all_of(texture_set, texture_set + TEXTURE_SLOT_COUNT, [](uint32_t name) { return name == 0; })) {
-        ASSERT_EQ(LoadTextureSet(), 1) << "the backdrops need data/";
-    }
-    if (!quadric)
-        quadric = gluNewQuadric();
-    if (!sky_sphere_list)
-        sky_sphere_list = BuildSkySphereList();
-    if (!cube_frame_list)
-        cube_frame_list = BuildCubeFrameList();
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    const int slots[] = {TEXTURE_WATER, TEXTURE_BOXT2, TEXTURE_BOXT3, TEXTURE_BOXTE};
+    for (int slot : slots)
+        if (!texture_set[slot])
+            return ::testing::AssertionFailure() << "texture slot " << slot << " did not load";
+    if (!quadric || !glIsList(sky_sphere_list) || !glIsList(cube_frame_list))
+        return ::testing::AssertionFailure() << "start-up made no quadric or no mesh lists";
+    return ::testing::AssertionSuccess();
 }
 
-static void SetLight1(GLenum name, float x, float y, float z, float w)
-{
-    const float value[4] = {x, y, z, w};
-    glLightfv(GL_LIGHT1, name, value);
-}
-
+// The reset takes the light position in eye space: the modelview must be the
+// identity, as every frame leaves it.
 void StartNewGameBackdrop()
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glCullFace(GL_BACK);
-    swirl_angle = 0;
-    water_scroll = 0;
-    backdrop_angle = 35.0f;
-    SetLight1(GL_POSITION, 0, -10, -20, 1);
-    SetLight1(GL_AMBIENT, 0.5f, 0.6f, 0.9f, 1);
-    SetLight1(GL_DIFFUSE, 0, 0.9f, 0.6f, 1);
-    SetLight1(GL_SPECULAR, 1, 1, 1, 1);
-    const float specular[4] = {0, 0.7f, 0.7f, 1}, shininess = 50;
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-    glMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
-    glShadeModel(GL_SMOOTH);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glLightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, 1.0f);
-    glEnable(GL_LIGHT1);
-    gluQuadricNormals(quadric, GLU_SMOOTH);
-    gluQuadricTexture(quadric, GL_FALSE);
-    const float black[4] = {0, 0, 0, 1};
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogfv(GL_FOG_COLOR, black);
-    glFogf(GL_FOG_DENSITY, 0.01f);
-    glHint(GL_FOG_HINT, GL_DONT_CARE);
-    glFogf(GL_FOG_START, 1.0f);
-    glFogf(GL_FOG_END, 27.0f);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    water_scroll_step = 0.005f;
-    aspect_ratio = 1.3333334f;
-    backdrop_stage = 0;
+    NewGameReset();
 }
 
 static void HandOverFrom2DLayer()
@@ -163,18 +124,16 @@ int Brightest(int x, int y, int width, int height)
 
 void BackdropTest::SetUp()
 {
-    EnsureBackdropResources();
-    if (HasFatalFailure())
-        return;
+    ASSERT_TRUE(BackdropResourcesExist());
     StartNewGameBackdrop();
 }
 
 // The level-2 start leaves wide lines and a flat, textured quadric behind.
 void BackdropTest::TearDown()
 {
+    DrawThumbnails(false);
     if (!quadric)
         return;
-    DrawThumbnails(false);
     glLineWidth(1.0f);
     gluQuadricNormals(quadric, GLU_SMOOTH);
     gluQuadricTexture(quadric, GL_FALSE);

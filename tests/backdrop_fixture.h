@@ -6,11 +6,11 @@
 
 #include "tests/gl_fixture.h"
 
-// Start-up resources the backdrops draw with (textures, quadric, mesh lists,
-// sphere-map generation), made here only if start-up has not made them.
-void EnsureBackdropResources();
+// The start-up resources the backdrops draw with are all there: textures,
+// quadric, mesh lists (InitScene made them when the window opened).
+::testing::AssertionResult BackdropResourcesExist();
 
-// The backdrop values and render state that every game starts from.
+// The real new-game reset: level-0 light, material, fog, backdrop values.
 void StartNewGameBackdrop();
 
 // One frame: the state the previous frame's 2D layer leaves (identity
