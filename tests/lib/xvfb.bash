@@ -6,10 +6,12 @@
 export ASAN_OPTIONS=detect_leaks=0
 
 # StartXvfb WIDTHxHEIGHT: starts a private X server on a display number it
-# picks itself (no race with other tests) and exports DISPLAY.
+# picks itself (no race with other tests) and exports DISPLAY. -noreset: the
+# server would otherwise reset when its last client (the readiness probe)
+# leaves, and a game connecting during the reset is turned away.
 StartXvfb() {
   local number_file; number_file=$(mktemp)
-  Xvfb -displayfd 7 -screen 0 "$1x24" -nolisten tcp 7>"$number_file" 2>/dev/null &
+  Xvfb -displayfd 7 -screen 0 "$1x24" -nolisten tcp -noreset 7>"$number_file" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do
     if [ -s "$number_file" ]; then
