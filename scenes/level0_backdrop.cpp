@@ -10,44 +10,72 @@
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 
-// One bead (a pair of the coarsest spheres, the second 0.5 above the first)
-// and its reflection in the plane between them and the water, drawn in fog.
-static void DrawBead(double pivot_x, float spin, float t, float h, float g)
+// Bead k of a helix: the spun pivot, then its place on the helix.
+static void PlaceBead(double pivot_x, float spin, float t, float h)
 {
-    const double r1 = g + 0.1f, r2 = 0.45f - (g + 0.1f);
     glPushMatrix();
-    glColor3f(1, 1, 1);
     glTranslated(pivot_x, 3, -20);
     glRotatef(spin, 0, 1, 0);
     glTranslated(2 * std::cos(3.14 * t), h - 3.0, 2 * std::sin(3.14 * t));
+}
+
+// A pair of the coarsest spheres, the second 0.5 above the first.
+static void DrawBead(double pivot_x, float spin, float t, float h, float g)
+{
+    const double r1 = g + 0.1f, r2 = 0.45f - (g + 0.1f);
+    PlaceBead(pivot_x, spin, t, h);
     gluSphere(quadric, r1, 3, 2);
     glTranslated(0, 0.5, 0);
     gluSphere(quadric, r2, 3, 2);
+    glPopMatrix();
+}
+
+// The bead's mirror image below the plane between the beads and the water.
+// The bead's own steps up and down come first: in single precision they need
+// not cancel, and the reflection must sit exactly where it always has.
+static void DrawReflection(double pivot_x, float spin, float t, float h, float g)
+{
+    const double r1 = g + 0.1f, r2 = 0.45f - (g + 0.1f);
+    PlaceBead(pivot_x, spin, t, h);
+    glTranslated(0, 0.5, 0);
     glTranslated(0, -0.5, 0);
     glTranslated(0, -2.0 * h - 1.15, 0);
-    glColor3f(0.1f, 0.1f, 0.1f);
-    glEnable(GL_FOG);
     gluSphere(quadric, r1, 3, 2);
     glTranslated(0, -0.5, 0);
     gluSphere(quadric, r2, 3, 2);
-    glTranslated(0, 0.5, 0);
-    glDisable(GL_FOG);
     glPopMatrix();
 }
 
 // Four turns of twenty steps: t accumulates a single-precision 0.1, which
 // passes 2 after exactly twenty additions. h and g carry on across turns, so
 // the 80 beads climb one continuous helix on each side.
-static void DrawHelices()
+static void DrawHelixPass(void (*draw)(double, float, float, float, float))
 {
     float h = 0, g = 0;
     for (float u = 0; u < 2; u += 0.5f)
         for (float t = 0; t < 2; t += 0.1f) {
-            DrawBead(8.5, swirl_angle, t, h, g);
-            DrawBead(-8.5, -swirl_angle, t, h, g);
+            draw(8.5, swirl_angle, t, h, g);
+            draw(-8.5, -swirl_angle, t, h, g);
             h += 0.1f;
             g += 0.003f;
         }
+}
+
+// All beads, then all reflections in fog: switching fog costs the software
+// renderer far more than a sphere, and once a pass beats twice a bead. The
+// picture is the same as bead by bead: beads and reflections lie on either
+// side of the mirror plane and never meet at one depth, so the depth test
+// alone decides between them, in either order; within each pass the order is
+// unchanged. The last sphere is still the last reflection, whose normal the
+// planes are lit with. (Under lighting the colours have no effect.)
+static void DrawHelices()
+{
+    glColor3f(1, 1, 1);
+    DrawHelixPass(DrawBead);
+    glColor3f(0.1f, 0.1f, 0.1f);
+    glEnable(GL_FOG);
+    DrawHelixPass(DrawReflection);
+    glDisable(GL_FOG);
 }
 
 static void AdvanceAnimation()
