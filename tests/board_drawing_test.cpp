@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "game/piece_table.h"
 #include "game/session.h"
@@ -373,22 +372,4 @@ TEST_F(BoardDrawing, PauseWordIsFiveLettersAddedOverTheBackdrop)
     for (int i = 0; i < 5; i++)
         for (int j = i + 1; j < 5; j++)
             EXPECT_FALSE(SameTile(frame, letters[i].x, 232, letters[j].x, 232)) << i << " and " << j;
-}
-
-TEST_F(BoardDrawing, PauseWordDoesNotDependOnTheProjectionTheBackdropLeft)
-{
-    // The backdrop leaves a perspective projection and a moved modelview.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-1, 1, -1, 1, 1, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(3, 4, -5);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    PauseOverlay();
-    std::string first(reinterpret_cast<const char*>(ReadFrame()), 640 * 480 * 3);
-    SetUp();
-    glEnable(GL_DEPTH_TEST);
-    PauseOverlay();
-    EXPECT_TRUE(first == std::string(reinterpret_cast<const char*>(ReadFrame()), 640 * 480 * 3));
 }
