@@ -1,9 +1,9 @@
 // The frame-time benchmark: whole frames drawn headless at 640x480 on the
 // software renderer, with llvmpipe's default threads and with one thread
 // (each in a child process, since llvmpipe reads its thread count once).
-// Usage: frame_bench [--frames N] [--single | --profile | --checksums]
+// Usage: frame_bench [--frames N] [--single | --profile LEVEL | --checksums]
 //   --single     one table, with the environment's LP_NUM_THREADS
-//   --profile    level-0 frames only, for a profiler (callgrind, perf)
+//   --profile    frames of one level only (0, 1 or 2), for a profiler
 //   --checksums  a hash of every frame's pixels per stretch, instead of times:
 //                a change that must not alter any pixel must not alter these
 #include <GL/gl.h>
@@ -23,6 +23,7 @@
 #include "bench/bench_timing.h"
 #include "game/rules.h"
 #include "gfx/texture_set.h"
+#include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "shell/main_loop.h"
 #include "shell/window.h"
@@ -171,22 +172,35 @@ int RunChecksums(int frames)
     return gl_error == GL_NO_ERROR ? 0 : 1;
 }
 
-// Level-0 frames only, the fade-in skipped, for a profiler that runs the
-// program a hundred times slower.
-int RunProfile(int frames)
+// Frames of one level only, for a profiler that runs the program a hundred
+// times slower: the fade-in, the hand-over, the cube frame's flight and the
+// sky fade are skipped by setting their counters to their ends.
+int RunProfile(int32_t level, int frames)
 {
     StartBenchGame();
     fade_in_counter = 0;
     pause_state = -1;
-    FrameTimes level0 = TimeFrames(0, frames);
-    std::printf("level 0, full board, popup: median %.2f ms (cpu %.2f ms) over %d frames\n",
-                level0.wall_ms.median, level0.cpu_median_ms, frames);
+    if (level >= 1) {
+        RunFrames(1, 1);  // the level-1 start
+        fade_out_counter = 0;
+        RunFrames(1, 1);  // the relight
+        frame_depth = -2;
+    }
+    if (level >= 2) {
+        RunFrames(2, 1);  // the level-2 start
+        sky_counter = 50;
+        ring_fade = 1.01f;
+    }
+    RunFrames(level, 3);  // the software renderer compiles its shaders on first use
+    FrameTimes times = TimeFrames(level, frames);
+    std::printf("level %d, full board, popup: median %.2f ms (cpu %.2f ms) over %d frames\n", level,
+                times.wall_ms.median, times.cpu_median_ms, frames);
     return 0;
 }
 
 enum Mode { MODE_TIMED, MODE_CHECKSUMS, MODE_PROFILE };
 
-int RunSingle(Mode mode, int frames)
+int RunSingle(Mode mode, int frames, int32_t profile_level)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -199,7 +213,7 @@ int RunSingle(Mode mode, int frames)
         return 1;
     double startup_ms = NowMs() - start;
     int result = mode == MODE_CHECKSUMS ? RunChecksums(frames)
-                 : mode == MODE_PROFILE ? RunProfile(frames)
+                 : mode == MODE_PROFILE ? RunProfile(profile_level, frames)
                                         : RunTimed(frames, startup_ms);
     ShutdownMainWindow();
     return result;
@@ -231,11 +245,12 @@ int main(int argc, char** argv)
     int frames = 300;
     bool single = false;
     Mode mode = MODE_TIMED;
+    int32_t profile_level = 0;
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--single") == 0)
             single = true;
-        else if (std::strcmp(argv[i], "--profile") == 0)
-            single = true, mode = MODE_PROFILE;
+        else if (std::strcmp(argv[i], "--profile") == 0 && i + 1 < argc)
+            single = true, mode = MODE_PROFILE, profile_level = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--checksums") == 0)
             single = true, mode = MODE_CHECKSUMS;
         else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc)
@@ -244,7 +259,7 @@ int main(int argc, char** argv)
     if (frames < 1)
         frames = 1;
     if (single)
-        return RunSingle(mode, frames);
+        return RunSingle(mode, frames, profile_level);
     int failures = RunChild(std::to_string(frames), nullptr);
     failures += RunChild(std::to_string(frames), "1");
     return failures ? 1 : 0;
