@@ -4,7 +4,6 @@
 #include "game/game_frame.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "game/rules.h"
 #include "game/session.h"
@@ -116,11 +115,7 @@ static void DrawBoardGradient()
 // The hand-over the next frame's backdrop starts from.
 static void End2DLayer()
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspect_ratio, (double)0.1f, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetScenePerspective();
     glEnable(GL_DEPTH_TEST);
 }
 

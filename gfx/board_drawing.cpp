@@ -3,7 +3,6 @@
 #include "gfx/board_drawing.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "game/piece_table.h"
 #include "game/session.h"
@@ -95,11 +94,7 @@ void PauseOverlay()
     glColor3f(1.0f, 1.0f, 1.0f);
     glLoadIdentity();
     PrintText(226, 232, 1, "P  a  u  s  e");
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspect_ratio, (double)0.1f, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetScenePerspective();
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }

@@ -153,9 +153,15 @@ void ResizeViewport(int width, int height)
     if (height == 0)
         height = 1;
     glViewport(0, 0, width, height);
+    SetScenePerspective();
+}
+
+// The near plane is the single-precision 0.1 widened to double, as everywhere.
+void SetScenePerspective()
+{
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, aspect_ratio, 0.1f, 100.0);
+    gluPerspective(45.0, aspect_ratio, (double)0.1f, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

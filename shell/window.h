@@ -15,5 +15,6 @@ extern float aspect_ratio;             // every perspective projection; 4/3 from
 bool CreateMainWindow(const char* title, int width, int height, int bits, uint8_t fullscreen_wanted);
 void ShutdownMainWindow();                // main, or a failed creation: releases everything in order
 void ResizeViewport(int width, int height);  // size events and creation: viewport and projection
+void SetScenePerspective();  // resize, and the end of every game-layer and pause frame: 45 degrees, aspect_ratio
 void MainWindowProc(const SDL_Event& event);  // main loop, every event but quit: keys, size, minimise, close
 void PresentFrame();                      // main loop: swap the buffers
