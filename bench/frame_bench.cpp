@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "audio/sound_effects.h"
+#include "bench/bench_environment.h"
 #include "bench/bench_scenes.h"
 #include "bench/bench_session.h"
 #include "bench/bench_timing.h"
@@ -202,8 +203,7 @@ enum Mode { MODE_TIMED, MODE_CHECKSUMS, MODE_PROFILE };
 
 int RunSingle(Mode mode, int frames, int32_t profile_level)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    PrepareBenchEnvironment();
     if (chdir(BLOCKFALL_SOURCE_DIR) != 0) {  // data/ is read from the working directory
         std::perror(BLOCKFALL_SOURCE_DIR);
         return 1;

@@ -1,0 +1,7 @@
+// The benchmark's process set-up: headless drivers and, in a sanitized build,
+// leak reports kept to the game's own allocations.
+#pragma once
+
+// Bench, before the window: the offscreen video and dummy audio drivers (unless the
+// caller chose others), and Mesa's driver modules kept loaded so leak reports name them.
+void PrepareBenchEnvironment();
