@@ -56,7 +56,7 @@ extern "C" void __sanitizer_print_memory_profile(size_t top_percent, size_t max_
 namespace {
 
 const long run_frames = 25000;  // four runs of it: 100,000 frames
-const long heap_drift = 4L << 20;
+const long heap_drift = 2L << 20;
 #ifdef SOAK_ASAN
 // AddressSanitizer keeps up to 256 MiB of freed blocks aside before reusing
 // them, so resident memory drifts by that much with no leak at all.
@@ -64,7 +64,7 @@ const long resident_drift = 256L << 20;
 #else
 const long resident_drift = 16L << 20;
 #endif
-const long warm_up_frames = 5000;  // the first climb to level 40 and play there
+const long warm_up_frames = 5000;  // a full stack, the first climb to level 40, play there
 
 uint64_t fake_counter;
 uint64_t FakeFrequency() { return 1000; }
@@ -362,7 +362,7 @@ void SoakAndCheck(unsigned seed)
 {
     long frames = run_frames;
     if (const char* wanted = std::getenv("BLOCKFALL_SOAK_FRAMES"))
-        frames = std::max(std::atol(wanted), 1000L);
+        frames = std::max(std::atol(wanted), 100L);
     Tally tally;
     Soak(seed, frames, tally);
     if (::testing::Test::HasFatalFailure())
@@ -374,16 +374,20 @@ void SoakAndCheck(unsigned seed)
     escape.held[KEY_ESCAPE] = true;
     EXPECT_FALSE(PlayFrame(escape));
 
-    for (int level = 0; level <= 40; level++)
-        EXPECT_TRUE(tally.level_seen[level]) << "level " << level << " was never played";
-    EXPECT_GE(tally.new_games, 2);
-    EXPECT_GE(tally.game_overs, 1);
-    EXPECT_GE(tally.pause_toggles, 20);
+    // What a whole run must have played (a short run, as under valgrind, only climbs).
+    if (frames >= run_frames) {
+        for (int level = 0; level <= 40; level++)
+            EXPECT_TRUE(tally.level_seen[level]) << "level " << level << " was never played";
+        EXPECT_GE(tally.new_games, 2);
+        EXPECT_GE(tally.game_overs, 1);
+        EXPECT_GE(tally.pause_toggles, 20);
+    }
+    EXPECT_GT(tally.rows_removed, 0);
     // The game allocates nothing once running. The software renderer keeps a
     // pool of 64 KiB blocks for its frames that grows with the busiest frame it
-    // has met (seen: 3 MiB once after the warm-up, within 0.3 MiB otherwise); a
-    // leak of 210 bytes a frame would break this bound over the 20,000 frames
-    // after the warm-up.
+    // has met (2.7 MiB more when a full stack first came after the warm-up; the
+    // run now begins with one). Seen since: within 0.35 MiB. A leak of 105 bytes
+    // a frame would break this bound over the 20,000 frames after the warm-up.
     EXPECT_LT(tally.heap_growth, heap_drift);
     if (tally.heap_growth >= heap_drift)
         PrintHeapProfile();

@@ -46,7 +46,7 @@ void SoakPlayer::NewPiece()
 void SoakPlayer::NewGame()
 {
     NewPiece();
-    if (phase == FINISH)
+    if (phase == FINISH && restarted)
         NextPhase();
 }
 
@@ -72,6 +72,7 @@ void SoakPlayer::NextPhase()
         break;
     case FINISH:
         phase = CLIMB;
+        restarted = false;
         break;
     case CLIMB:
         phase = CRUISE;
@@ -128,13 +129,15 @@ Keys SoakPlayer::NextKeys()
     case FINISH:
         PauseEpisodes(keys, 0);  // ends one begun before
         keys.held[KEY_DOWN] = !game.game_over;
-        if (game.game_over)
+        if (game.game_over) {
             tab_hold = std::max(tab_hold, 1);
+            restarted = true;
+        }
         break;
     case CLIMB:
         PlanPiece();
         keys.held[KEY_DOWN] = true;
-        PauseEpisodes(keys, 2);
+        PauseEpisodes(keys, 5);
         if (game.level >= target_level)
             NextPhase();
         else if (game.game_over)

@@ -1,7 +1,7 @@
 // A scripted player for the loop soak: it holds keys the way a restless player
-// would, frame after frame, in rounds: random keys at the start of a game, a
-// stack dropped to the top and Tab, a climb to a target level (level 40 in the
-// first round), then play at that level until the game ends; pauses all along.
+// would, frame after frame, in rounds: a stack dropped to the top and Tab, a
+// climb to a target level (level 40 in the first round), play at that level
+// until the game ends, random keys; pauses all along.
 // It reads the game's state to choose its keys, and lays rows on the board for
 // the pieces it drops, so that rows are removed quickly at every level.
 #pragma once
@@ -23,14 +23,15 @@ enum SoakPhase {
 struct SoakPlayer {
     explicit SoakPlayer(unsigned seed) : rng(seed) {}
     std::mt19937 rng;
-    SoakPhase phase = CHAOS;
-    long phase_frames = 150;  // frames left in CHAOS and CRUISE
+    SoakPhase phase = FINISH;
+    long phase_frames = 0;    // frames left in CHAOS and CRUISE
     int target_level = 40;    // where CLIMB ends
     bool fit_piece = false;   // this piece lands in rows laid for it
     bool piece_planned = false, rows_laid = false;
     Keys random_keys;
     int pause_hold = 0, pause_wait = 0;  // a pause episode: P down, paused, P down again
     int tab_hold = 0;
+    bool restarted = false;  // FINISH has pressed Tab after the game ended
 
     Keys NextKeys();  // soak, before every frame: the keys to hold in it (may lay rows)
     void NewPiece();  // soak, after a frame in which a piece landed
