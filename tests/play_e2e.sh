@@ -50,8 +50,6 @@ HoldUntil() {
   return $result
 }
 
-BoardInPlace() { [ "$(Probe border)" = "53 0" ]; }
-
 TextsInPlace() {
   TextShown 16 410 0 "Lines : 0" && TextShown 16 430 0 "Score : 0" &&
     TextShown 16 450 0 "Level : 0" && TextShown 534 400 0 "Next :"

@@ -45,6 +45,9 @@ Probe() {
     "$shot_dir/border.txt" "$shot_dir/landed.txt" "$shot_dir/font.txt" "$shot_dir/shot.txt"
 }
 
+# BoardInPlace: the 53 border tiles where they belong and none elsewhere.
+BoardInPlace() { [ "$(Probe border)" = "53 0" ]; }
+
 # TextShown X Y SET TEXT: true when every glyph of TEXT shows at (X, Y) in that glyph set.
 TextShown() {
   local result; result=$(Probe text x="$1" y="$2" set="$3" string="$4")
