@@ -3,10 +3,11 @@
 set -u
 game=$1; cd "$2"
 . tests/lib/xvfb.bash
+CheckGameLeaks
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-trap StopXvfb EXIT
 log=$(mktemp)
+trap 'StopXvfb; CheckGameLeaksCleanup; rm -f "$log"' EXIT
 
 # No display at all: a clear message on stderr and exit code 1.
 env -u DISPLAY "$game" 2>"$log"; rc=$?

@@ -1,9 +1,31 @@
 # Shared by the tests that drive the real binary under Xvfb. Sourced, not run.
 
 # The game's GL driver modules are unloaded at exit, after which LeakSanitizer
-# cannot attribute their one-time allocations to them; leaks of the game's own
-# code are checked by the in-process tests, which keep those modules loaded.
+# cannot attribute their one-time allocations to them: a sanitized game started
+# as it is would report them against no module. So leak checking is off for
+# such a start, and CheckGameLeaks starts it with leak checking on.
 export ASAN_OPTIONS=detect_leaks=0
+
+# CheckGameLeaks: points $game at a wrapper that runs the sanitized game with
+# leak checking on at exit, the driver modules kept loaded by a preloaded
+# library (BLOCKFALL_KEEP_GL_MODULES, set by CTest) so that tests/lsan.supp can
+# leave out exactly their allocations; any leak of the game's own fails the
+# run, with exit code 23 (not 1, which the game itself gives after a failed
+# start). The sanitizer's runtime is preloaded first, as it must come first in
+# the game's library list. A game built without the sanitizers, or a run
+# without that library, is left as it is.
+CheckGameLeaks() {
+  local runtime
+  runtime=$(ldd "$game" 2>/dev/null | awk '/libasan/ {print $3}')
+  [ -n "$runtime" ] && [ -f "${BLOCKFALL_KEEP_GL_MODULES:-}" ] || return 0
+  leak_checked_dir=$(mktemp -d)
+  printf '#!/bin/sh\nLD_PRELOAD="%s %s" ASAN_OPTIONS=detect_leaks=1:exitcode=23 exec "%s" "$@"\n' \
+    "$runtime" "$BLOCKFALL_KEEP_GL_MODULES" "$game" >"$leak_checked_dir/blockfall"
+  chmod +x "$leak_checked_dir/blockfall"
+  game=$leak_checked_dir/blockfall
+}
+
+CheckGameLeaksCleanup() { [ -n "${leak_checked_dir:-}" ] && rm -rf "$leak_checked_dir"; leak_checked_dir=; }
 
 # StartXvfb WIDTHxHEIGHT: starts a private X server on a display number it
 # picks itself (no race with other tests) and exports DISPLAY. -noreset: the
