@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "game/board.h"
 #include "game/piece_table.h"
 #include "game/session.h"
 
@@ -60,4 +61,15 @@ inline void PlacePiece(int kind, int rotation, int column, int row)
     game.piece.rotation = (int8_t)rotation;
     game.piece.column = (int8_t)column;
     game.piece.row = (int8_t)row;
+}
+
+// True when a filled cell of the falling piece lies on a filled board cell.
+inline bool PieceOverlapsBoard()
+{
+    for (int dx = 0; dx < 4; dx++)
+        for (int dy = 0; dy < 4; dy++)
+            if (PieceCell(game.piece.kind, game.piece.rotation, dx, dy) &&
+                BoardCell(game.piece.column + dx, game.piece.row + dy))
+                return true;
+    return false;
 }

@@ -36,6 +36,7 @@
 #include "shell/frame_clock.h"
 #include "shell/main_loop.h"
 #include "shell/window.h"
+#include "tests/board_pictures.h"
 #include "tests/gl_fixture.h"
 #include "tests/soak_player.h"
 
@@ -167,16 +168,6 @@ bool PlayFrame(const Keys& keys)
 }
 
 // ---- what must hold after every frame ----
-
-bool PieceOverlapsBoard()
-{
-    for (int dx = 0; dx < 4; dx++)
-        for (int dy = 0; dy < 4; dy++)
-            if (PieceCell(game.piece.kind, game.piece.rotation, dx, dy) &&
-                BoardCell(game.piece.column + dx, game.piece.row + dy))
-                return true;
-    return false;
-}
 
 std::string BrokenBoard()
 {

@@ -47,17 +47,6 @@ int CountSounds()
     return total;
 }
 
-// True when a filled cell of the falling piece lies on a filled board cell.
-bool PieceOverlapsBoard()
-{
-    for (int dx = 0; dx < 4; dx++)
-        for (int dy = 0; dy < 4; dy++)
-            if (PieceCell(game.piece.kind, game.piece.rotation, dx, dy) &&
-                BoardCell(game.piece.column + dx, game.piece.row + dy))
-                return true;
-    return false;
-}
-
 // What must hold after every frame; empty when all is well.
 std::string BrokenInvariant(bool overlap_excused)
 {
