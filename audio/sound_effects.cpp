@@ -1,9 +1,11 @@
-// Sound effects over SDL_mixer. Every failure is silent: without a device, or
-// without a file, the game simply plays without that sound.
+// Sound effects over SDL_mixer. No failure stops the game: without a device, or
+// without a file, it simply plays without that sound.
 #include "audio/sound_effects.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+
+#include <cstdio>
 
 static const char* const sound_files[SOUND_SLOT_COUNT] = {
     "data/drop.wav", "data/linedone.wav", "data/levelup.wav", "data/explode.wav", "data/boing.wav",
@@ -12,6 +14,21 @@ static const char* const sound_files[SOUND_SLOT_COUNT] = {
 static Mix_Chunk* sound_set[SOUND_SLOT_COUNT];
 static bool sound_open;
 int sound_play_count[SOUND_SLOT_COUNT];
+
+// A missing file leaves its slot silent without a word, as the game plays on
+// without it; a file that is there but will not decode is named on stderr, so
+// that a damaged install shows itself. Either way the slot stays null.
+static Mix_Chunk* LoadSound(const char* path)
+{
+    Mix_Chunk* chunk = Mix_LoadWAV(path);
+    if (chunk)
+        return chunk;
+    if (FILE* file = std::fopen(path, "rb")) {
+        std::fclose(file);
+        std::fprintf(stderr, "%s: %s\n", path, Mix_GetError());
+    }
+    return nullptr;
+}
 
 void OpenSoundSet()
 {
@@ -24,7 +41,7 @@ void OpenSoundSet()
     sound_open = true;
     Mix_AllocateChannels(32);
     for (int slot = 0; slot < SOUND_SLOT_COUNT; slot++)
-        sound_set[slot] = Mix_LoadWAV(sound_files[slot]);
+        sound_set[slot] = LoadSound(sound_files[slot]);
 }
 
 void PlaySoundEffect(SoundSlot slot)

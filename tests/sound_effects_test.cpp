@@ -75,11 +75,12 @@ TEST_F(SoundEffects, APlayedSampleReachesTheOutput)
     OpenSoundSet();
     SDL_Delay(150);
     EXPECT_LT(LoudestSampleSoFar(), 64) << "silence before anything plays";
+    const int explosions_before = sound_play_count[SOUND_EXPLODE];
     PlaySoundEffect(SOUND_EXPLODE);
     PlaySoundEffect(SOUND_LINEDONE);  // overlapping sounds are fine
     SDL_Delay(400);
     EXPECT_GT(LoudestSampleSoFar(), 2000);
-    EXPECT_EQ(sound_play_count[SOUND_EXPLODE], 1);
+    EXPECT_EQ(sound_play_count[SOUND_EXPLODE], explosions_before + 1);
 }
 
 TEST_F(SoundEffects, AMissingFileLeavesOnlyThatSlotSilent)
@@ -94,14 +95,81 @@ TEST_F(SoundEffects, AMissingFileLeavesOnlyThatSlotSilent)
     EXPECT_GT(LoudestSampleSoFar(), 2000);
 }
 
+// Hostile and damaged files in place of drop.wav: each is refused with its name
+// on stderr and leaves that slot silent, while the other sounds still play. A
+// file cut short inside its samples is the exception: the mixer keeps what is
+// there and plays just that, without a word.
+TEST_F(SoundEffects, DamagedFilesAreNamedAndLeaveOnlyTheirSlotSilent)
+{
+    // PCM header fields as given, then a data chunk of data_size bytes.
+    auto Header = [](uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t fmt_size,
+                     uint32_t data_size) {
+        std::string h = "RIFF";
+        auto Put32 = [&h](uint32_t v) { for (int i = 0; i < 4; i++) h += char(v >> (8 * i)); };
+        auto Put16 = [&h](uint16_t v) { h += char(v & 0xff), h += char(v >> 8); };
+        Put32(36 + data_size);
+        h += "WAVEfmt ";
+        Put32(fmt_size);
+        Put16(format), Put16(channels), Put32(rate), Put32(rate * channels * bits / 8);
+        Put16(uint16_t(channels * bits / 8)), Put16(bits);
+        h += "data";
+        Put32(data_size);
+        return h;
+    };
+    const std::string samples(4000, '\x40');  // 0x4040: loud
+    struct Damage {
+        const char* what;
+        std::string bytes;
+        bool refused;
+    };
+    const Damage damages[] = {
+        {"an empty file", "", true},
+        {"a header cut after RIFF", "RIFF\x24\x00\x00\x00", true},
+        {"not a WAV at all", std::string(1000, '\x5a'), true},
+        {"a format chunk claiming 4 GB", Header(1, 1, 22050, 16, 0xfffffff0u, 4000) + samples, true},
+        {"no channels", Header(1, 0, 22050, 16, 16, 4000) + samples, true},
+        {"no sample rate", Header(1, 1, 0, 16, 16, 4000) + samples, true},
+        {"zero bits a sample", Header(1, 1, 22050, 0, 16, 4000) + samples, true},
+        {"an unknown encoding", Header(0x1234, 1, 22050, 16, 16, 4000) + samples, true},
+        {"a data chunk claiming 2 GB", Header(1, 1, 22050, 16, 16, 0x7ffffff0u) + samples, false},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        UseDataWith({"boing"});
+        FILE* file = std::fopen("data/drop.wav", "wb");
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(std::fwrite(damage.bytes.data(), 1, damage.bytes.size(), file), damage.bytes.size());
+        std::fclose(file);
+        testing::internal::CaptureStderr();
+        OpenSoundSet();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.find("data/drop.wav: ") != std::string::npos, damage.refused) << "stderr: " << said;
+        EXPECT_EQ(said.find("boing"), std::string::npos) << "stderr: " << said;
+        EXPECT_EQ(said.find("linedone"), std::string::npos) << "a missing file is not named: " << said;
+        PlaySoundEffect(SOUND_DROP);
+        SDL_Delay(150);
+        if (damage.refused)
+            EXPECT_LT(LoudestSampleSoFar(), 64);
+        else
+            EXPECT_GT(LoudestSampleSoFar(), 2000);
+        PlaySoundEffect(SOUND_BOING);
+        SDL_Delay(250);
+        EXPECT_GT(LoudestSampleSoFar(), 2000);
+        CloseSoundSet();
+        ASSERT_EQ(chdir(start_folder.c_str()), 0);
+        ASSERT_EQ(std::system(("rm -rf '" + folder + "/data'").c_str()), 0);
+    }
+}
+
 TEST_F(SoundEffects, NoAudioDeviceMeansSilenceNotFailure)
 {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     UseDataWith({"drop"});
     OpenSoundSet();
+    const int drops_before = sound_play_count[SOUND_DROP];
     PlaySoundEffect(SOUND_DROP);
     PlaySoundEffect(SOUND_BOING);
-    EXPECT_EQ(sound_play_count[SOUND_DROP], 1);
+    EXPECT_EQ(sound_play_count[SOUND_DROP], drops_before + 1);
     CloseSoundSet();
     CloseSoundSet();  // closing twice, or never opened, is harmless
 }
