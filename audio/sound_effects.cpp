@@ -32,6 +32,8 @@ static Mix_Chunk* LoadSound(const char* path)
 
 void OpenSoundSet()
 {
+    if (sound_open)
+        return;  // one set at a time: opening again would orphan the samples and the device
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {

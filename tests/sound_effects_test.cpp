@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,6 +25,7 @@ struct SoundEffects : ::testing::Test {
         char here[4096];
         ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
         start_folder = here;
+        CloseSoundSet();  // a set opened by an earlier test's start-up holds the device
         char pattern[] = "/tmp/blockfall-sound-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
@@ -166,17 +168,27 @@ TEST_F(SoundEffects, NoAudioDeviceMeansSilenceNotFailure)
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     UseDataWith({"drop"});
     OpenSoundSet();
-    const int drops_before = sound_play_count[SOUND_DROP];
-    PlaySoundEffect(SOUND_DROP);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is left as it was";
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "no mixer is open";
+    PlaySoundEffect(SOUND_DROP);  // null samples: nothing reaches the closed mixer
     PlaySoundEffect(SOUND_BOING);
-    EXPECT_EQ(sound_play_count[SOUND_DROP], drops_before + 1);
     CloseSoundSet();
-    CloseSoundSet();  // closing twice, or never opened, is harmless
+    CloseSoundSet();  // closing twice is harmless
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
 }
 
-TEST_F(SoundEffects, ClosingWithoutOpeningIsHarmless)
+TEST_F(SoundEffects, OpeningTwiceKeepsOneSetAndOneCloseReleasesIt)
 {
+    UseDataWith({"drop", "boing"});
+    OpenSoundSet();
+    OpenSoundSet();
+    int opened = Mix_QuerySpec(nullptr, nullptr, nullptr);
+    EXPECT_EQ(opened, 1) << "the mixer was opened once";
+    PlaySoundEffect(SOUND_DROP);
+    SDL_Delay(300);
+    EXPECT_GT(LoudestSampleSoFar(), 2000);
     CloseSoundSet();
-    PlaySoundEffect(SOUND_LEVELUP);
-    SUCCEED() << "no crash and no sanitizer report";
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "one close released the mixer";
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    PlaySoundEffect(SOUND_DROP);  // after closing: a null sample, nothing reaches the mixer
 }
