@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "gfx/bmp_reader.h"
@@ -58,7 +60,12 @@ RgbImage* OpenImageIfPresent(const char* path)
 {
     if (!path)
         return nullptr;
-    // Probing first keeps a missing file silent: the reader reports every failure it sees.
+    // Probing first keeps a file that is missing or cannot be opened silent: the
+    // reader reports every failure it sees. A directory opens for reading here,
+    // but it is no more a picture than a missing file.
+    struct stat info;
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode))
+        return nullptr;
     FILE* probe = std::fopen(path, "r");
     if (!probe)
         return nullptr;

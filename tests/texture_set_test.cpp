@@ -215,6 +215,8 @@ TEST_F(TextureSet, OpenImageIfPresentIsSilentForMissingFiles)
     testing::internal::CaptureStderr();
     EXPECT_EQ(OpenImageIfPresent(nullptr), nullptr);
     EXPECT_EQ(OpenImageIfPresent("data/none.bmp"), nullptr);
+    ASSERT_TRUE(std::filesystem::create_directories("data/folder.bmp"));  // opens for reading, yet is no file
+    EXPECT_EQ(OpenImageIfPresent("data/folder.bmp"), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     WriteSlot(TEXTURE_WATER, Solid(3, 2, {5, 6, 7}));
     RgbImage* image = OpenImageIfPresent("data/water.bmp");
