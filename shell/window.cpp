@@ -197,11 +197,13 @@ void MainWindowProc(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
-        // Keys held with Alt are system keys and never reach the key table.
-        if (!(event.key.keysym.mod & KMOD_ALT))
+        // Keys held with Alt, and F10, are system keys and never reach the key table.
+        if (!(event.key.keysym.mod & KMOD_ALT) && event.key.keysym.sym != SDLK_F10)
             KeyState[VirtualKeyFromSdl(event.key.keysym.sym)] = 1;
         break;
     case SDL_KEYUP:
+        // Every release counts, Alt or not: an arrow let go while Alt is down
+        // must not stay held.
         KeyState[VirtualKeyFromSdl(event.key.keysym.sym)] = 0;
         break;
     case SDL_WINDOWEVENT:

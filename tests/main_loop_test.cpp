@@ -30,13 +30,14 @@ struct MainLoop : GlTest {
         game.game_over = 0;
     }
 
-    static void PushKey(SDL_Keycode key, bool down)
+    static void PushKey(SDL_Keycode key, bool down, Uint16 modifiers = KMOD_NONE)
     {
         SDL_Event event;
         SDL_zero(event);
         event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
         event.key.keysym.sym = key;
+        event.key.keysym.mod = modifiers;
         event.key.windowID = SDL_GetWindowID(window_handle);
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
@@ -82,6 +83,21 @@ TEST_F(MainLoop, KeyEventsReachTheKeyTableByVirtualKeyCode)
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_DOWN), 0x28);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 'A');
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_7), '7');
+}
+
+TEST_F(MainLoop, SystemKeysNeverReachTheKeyTableButEveryReleaseDoes)
+{
+    PushKey(SDLK_LEFT, true, KMOD_LALT);
+    PushKey(SDLK_p, true, KMOD_RALT);
+    PushKey(SDLK_F10, true);
+    DrainEvents();
+    EXPECT_EQ(KeyState[VK_LEFT], 0);
+    EXPECT_EQ(KeyState[0x50], 0);
+    EXPECT_EQ(KeyState[0x79], 0);
+    PushKey(SDLK_RIGHT, true);
+    PushKey(SDLK_RIGHT, false, KMOD_LALT);  // let go while Alt is down
+    DrainEvents();
+    EXPECT_EQ(KeyState[VK_RIGHT], 0);
 }
 
 TEST_F(MainLoop, AHeldKeyRepeatingIsHarmless)
