@@ -4,7 +4,8 @@
 build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick
-  clang libclang-rt-14-dev libfreetype-dev fonts-dejavu-core libpng-dev)
+  clang libclang-rt-14-dev libfreetype-dev fonts-dejavu-core libpng-dev
+  desktop-file-utils libglib2.0-bin)
 
 EnsurePackages() {
   local missing=() pkg

@@ -45,9 +45,8 @@ CheckTree() {
   # The entry names where the game will be, not where it was staged.
   [ "$(EntryValue "$entry" Exec)" = "\"$prefix/bin/blockfall\"" ] || Fail "$prefix: Exec is $(EntryValue "$entry" Exec)"
   [ "$(EntryValue "$entry" Path)" = "$prefix/share/blockfall" ] || Fail "$prefix: Path is $(EntryValue "$entry" Path)"
-  if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$entry" || Fail "$prefix: desktop-file-validate refuses the entry"
-  fi
+  command -v desktop-file-validate >/dev/null || Fail "desktop-file-validate is missing (package desktop-file-utils)"
+  desktop-file-validate "$entry" || Fail "$prefix: desktop-file-validate refuses the entry"
 }
 
 prefix=$scratch/prefix
@@ -76,19 +75,19 @@ QuitWithEsc $pid "$win"; pid=
 [ "$exit_code" = 0 ] || Failed "Esc gave exit code $exit_code: $(cat "$scratch/stderr.log")"
 echo "ok: the installed game started in the entry's Path draws its board; Esc exits 0"
 
-if command -v gio >/dev/null; then
-  (cd / && gio launch "$entry") 2>"$scratch/stderr.log" || Failed "gio launch: $(cat "$scratch/stderr.log")"
-  WaitForBoard "gio launch"
-  launched=$(xdotool getwindowpid "$win")
-  [ "$(readlink "/proc/$launched/cwd")" = "$prefix/share/blockfall" ] || Failed "gio launch: not started in Path"
-  # Not this shell's child: gone, or a zombie left to init, is the end.
-  Ended() { ! kill -0 "$launched" 2>/dev/null || [ "$(ps -o stat= -p "$launched")" = Z ]; }
-  for _ in $(seq 40); do
-    Ended && break
-    xdotool key --window "$win" Escape 2>/dev/null
-    sleep 0.25
-  done
-  Ended || { kill "$launched"; Fail "gio launch: Esc did not end the game"; }
-  echo "ok: launched from its desktop entry by gio: runs in Path, draws its board, Esc ends it"
-fi
+# As a desktop menu starts it: gio reads the entry and runs Exec in Path.
+command -v gio >/dev/null || Fail "gio is missing (package libglib2.0-bin)"
+(cd / && gio launch "$entry") 2>"$scratch/stderr.log" || Failed "gio launch: $(cat "$scratch/stderr.log")"
+WaitForBoard "gio launch"
+launched=$(xdotool getwindowpid "$win")
+[ "$(readlink "/proc/$launched/cwd")" = "$prefix/share/blockfall" ] || Failed "gio launch: not started in Path"
+# Not this shell's child: gone, or a zombie left to init, is the end.
+Ended() { ! kill -0 "$launched" 2>/dev/null || [ "$(ps -o stat= -p "$launched")" = Z ]; }
+for _ in $(seq 40); do
+  Ended && break
+  xdotool key --window "$win" Escape 2>/dev/null
+  sleep 0.25
+done
+Ended || { kill "$launched"; Fail "gio launch: Esc did not end the game"; }
+echo "ok: launched from its desktop entry by gio: runs in Path, draws its board, Esc ends it"
 exit 0
