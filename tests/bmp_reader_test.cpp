@@ -517,11 +517,11 @@ TEST(BmpDamaged, MutatedFilesDecodeOrAreRefusedSafely)
         }
 }
 
+// Inputs the fuzzer once crashed or tripped the sanitizers on, kept in the source tree.
 TEST_F(BmpFiles, RegressionCorpusLoadsSafely)
 {
     const std::string corpus = "tests/bmp_corpus";
-    if (!std::filesystem::is_directory(corpus))
-        GTEST_SKIP() << "no regression files in " << corpus;
+    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << "run from the source tree";
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         Loaded loaded = LoadCapturing(entry.path().string());
@@ -529,4 +529,8 @@ TEST_F(BmpFiles, RegressionCorpusLoadsSafely)
         files++;
     }
     EXPECT_GT(files, 0);
+    // Working out its default image size once overflowed: a width near 2^31 times 28525 bits.
+    Loaded overflow = LoadCapturing(corpus + "/image-size-overflow.bmp");
+    EXPECT_EQ(overflow.image, nullptr);
+    EXPECT_EQ(CountOf(overflow.messages, "Image file conversion error."), 1) << overflow.messages;
 }

@@ -156,15 +156,21 @@ TEST_F(BoardDrawing, BorderIsFiftyThreeWholeTilesOnTheCellGrid)
 {
     DrawBorder();
     const uint8_t* frame = ReadFrame();
-    // Every tile is the same picture on the 16-pixel grid: 21 down the left,
-    // 12 along the bottom right of the corner, 20 down the right.
+    // Every tile is the same fully lit picture on the 16-pixel grid: 21 down
+    // the left, 12 along the bottom right of the corner, 20 down the right.
+    int reference_lit = 0;
+    for (int dy = 0; dy < 16; dy++)
+        for (int dx = 0; dx < 16; dx++)
+            reference_lit += IsLit(frame, 216 + dx, 72 + dy);
+    ASSERT_EQ(reference_lit, 256) << "the top-left tile is drawn whole";
     int tiles = 0;
-    for (int i = 0; i <= 20; i++, tiles++)
-        EXPECT_TRUE(SameTile(frame, 216, 72, 216, 72 + 16 * i)) << "left " << i;
-    for (int i = 1; i <= 12; i++, tiles++)
-        EXPECT_TRUE(SameTile(frame, 216, 72, 216 + 16 * i, 392)) << "bottom " << i;
-    for (int i = 0; i < 20; i++, tiles++)
-        EXPECT_TRUE(SameTile(frame, 216, 72, 408, 72 + 16 * i)) << "right " << i;
+    auto Match = [&](int x, int y) { return SameTile(frame, 216, 72, x, y) ? (tiles++, true) : false; };
+    for (int i = 0; i <= 20; i++)
+        EXPECT_TRUE(Match(216, 72 + 16 * i)) << "left " << i;
+    for (int i = 1; i <= 12; i++)
+        EXPECT_TRUE(Match(216 + 16 * i, 392)) << "bottom " << i;
+    for (int i = 0; i < 20; i++)
+        EXPECT_TRUE(Match(408, 72 + 16 * i)) << "right " << i;
     EXPECT_EQ(tiles, 53);
     // The border's picture is dark blue-grey: blue the strongest channel.
     double mean[3];

@@ -156,8 +156,9 @@ TEST(DibConvert, RunLengthThatFillsEveryRowNeedsNoEndMarker)
     std::vector<uint8_t> rgb = Convert(Runs(2, 2, stream), &rows);
     EXPECT_EQ(rows, 2);
     EXPECT_EQ(Pixel(rgb, 3), (std::vector<uint8_t>{255, 0, 0}));
-    // A delta that jumps past the top row ends the picture too.
-    EXPECT_EQ(Convert(Runs(2, 2, {0, 2, 0, 9}), &rows).size(), 12u);
+    // A delta that jumps past the top row ends the picture too, writing nothing.
+    rows = 0;
+    EXPECT_EQ(Convert(Runs(2, 2, {0, 2, 0, 9}), &rows), std::vector<uint8_t>(12, 7));
     EXPECT_EQ(rows, 2);
 }
 

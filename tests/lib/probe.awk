@@ -123,9 +123,12 @@ function Preview(    dx, dy, i, j, k, lit, line) {
 
 # Text printed at (x, y) in glyph set 0 or 1: glyphs step 15 units and are added
 # to what is behind them, so every inked texel of each glyph's cell in the font
-# picture must show at least as bright. Prints the inked texels and the misses.
-function Text(x, y, set, string,    n, ch, code, glyph, gx, gy, i, j, k, ink, miss, texel, bad) {
-    ink = miss = 0
+# picture must show at least as bright. Prints the inked texels, the misses, and
+# the contrast: how much brighter the inked places show than the blank ones of
+# the same cells (a plain bright patch has ink everywhere and no contrast).
+function Text(x, y, set, string,    n, ch, code, glyph, gx, gy, i, j, k, ink, miss, texel, bad, sx, sy,
+              ink_sum, blank, blank_sum) {
+    ink = miss = ink_sum = blank = blank_sum = 0
     n = length(string)
     for (ch = 1; ch <= n; ch++) {
         code = Code(substr(string, ch, 1))
@@ -134,17 +137,31 @@ function Text(x, y, set, string,    n, ch, code, glyph, gx, gy, i, j, k, ink, mi
         gx = 16 * (glyph % 16); gy = 16 * int(glyph / 16)
         for (j = 0; j < 16; j++)
             for (i = 0; i < 16; i++) {
+                sx = x + 15 * (ch - 1) + i; sy = y + j
+                if (Bright(gx + i, gy + j) < 40) {
+                    blank++
+                    blank_sum += Shown(sx, sy)
+                    continue
+                }
                 if (Bright(gx + i, gy + j) < 160) continue
                 ink++
+                ink_sum += Shown(sx, sy)
                 bad = 0
                 for (k = 0; k < 3; k++) {
                     texel = Value(font[gy + j], 3 * (gx + i) + k)
-                    if (P(x + 15 * (ch - 1) + i, y + j, k) < texel - 8) bad = 1
+                    if (P(sx, sy, k) < texel - 8) bad = 1
                 }
                 miss += bad
             }
     }
-    print ink, miss
+    printf "%d %d %.1f\n", ink, miss, (ink ? ink_sum / ink : 0) - (blank ? blank_sum / blank : 0)
+}
+
+# The brightest channel of a screen pixel.
+function Shown(sx, sy,    k, v, high) {
+    high = 0
+    for (k = 0; k < 3; k++) { v = P(sx, sy, k); if (v > high) high = v }
+    return high
 }
 
 function Bright(fx, fy,    k, v, high) {

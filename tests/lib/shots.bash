@@ -48,10 +48,12 @@ Probe() {
 # BoardInPlace: the 53 border tiles where they belong and none elsewhere.
 BoardInPlace() { [ "$(Probe border)" = "53 0" ]; }
 
-# TextShown X Y SET TEXT: true when every glyph of TEXT shows at (X, Y) in that glyph set.
+# TextShown X Y SET TEXT: true when every glyph of TEXT shows at (X, Y) in that
+# glyph set: its ink there (a miss in 50 allowed), standing out from the blank
+# places of its cells by 40 levels or more.
 TextShown() {
   local result; result=$(Probe text x="$1" y="$2" set="$3" string="$4")
-  awk '{ exit !($1 > 0 && $2 * 50 <= $1) }' <<<"$result"
+  awk '{ exit !($1 > 0 && $2 * 50 <= $1 && $3 >= 40) }' <<<"$result"
 }
 
 # TextAbsent X Y SET TEXT: true when most of TEXT's ink is missing there.
