@@ -2,6 +2,7 @@
 #include "tests/gl_fixture.h"
 
 #include <GL/gl.h>
+#include <SDL.h>
 #include <dlfcn.h>
 #include <cstdlib>
 
@@ -67,4 +68,28 @@ void MeanColour(int x, int y, int width, int height, double mean[3])
                 sum[c] += frame[(row * 640 + col) * 3 + c];
     for (int c = 0; c < 3; c++)
         mean[c] = sum[c] / (width * height);
+}
+
+bool PushKey(int32_t sdl_keycode, bool down, uint16_t modifiers)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = sdl_keycode;
+    event.key.keysym.mod = modifiers;
+    event.key.windowID = SDL_GetWindowID(window_handle);
+    return SDL_PushEvent(&event) == 1;
+}
+
+bool PushWindowEvent(uint8_t what, int data1, int data2)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    event.window.data1 = data1;
+    event.window.data2 = data2;
+    event.window.windowID = SDL_GetWindowID(window_handle);
+    return SDL_PushEvent(&event) == 1;
 }

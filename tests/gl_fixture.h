@@ -20,6 +20,10 @@ const uint8_t* ReadFrame();
 // Mean of each channel over a rectangle of the frame (y downward).
 void MeanColour(int x, int y, int width, int height, double mean[3]);
 
+// Real events for the game's window, into SDL's queue; false when SDL refuses one.
+bool PushKey(int32_t sdl_keycode, bool down, uint16_t modifiers = 0);
+bool PushWindowEvent(uint8_t what, int data1 = 0, int data2 = 0);
+
 class GlTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureGameWindow(); }

@@ -107,28 +107,6 @@ long ResidentBytes()
 
 const SDL_Keycode key_codes[KEY_COUNT] = {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_p, SDLK_TAB, SDLK_ESCAPE};
 
-void PushKey(SDL_Keycode key, bool down)
-{
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    event.key.windowID = SDL_GetWindowID(window_handle);
-    SDL_PushEvent(&event);
-}
-
-void PushResize(int width, int height)
-{
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-    event.window.data1 = width;
-    event.window.data2 = height;
-    event.window.windowID = SDL_GetWindowID(window_handle);
-    SDL_PushEvent(&event);
-}
 
 // Every queued event, one per loop turn. (SDL keeps an internal sentinel,
 // 0x7F00, in the queue: not counted.)
@@ -268,7 +246,7 @@ protected:
         StartFrameClock();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         ReleaseAllKeys();
-        PushResize(64, 48);
+        PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 64, 48);
         DrainEvents();
         pause_state = -1;
         pause_key_latch = 0;
@@ -281,7 +259,7 @@ protected:
     void TearDown() override
     {
         ReleaseAllKeys();
-        PushResize(640, 480);
+        PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
         DrainEvents();
         frame_clock_source = saved_clock;
         StartFrameClock();

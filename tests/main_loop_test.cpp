@@ -30,29 +30,6 @@ struct MainLoop : GlTest {
         game.game_over = 0;
     }
 
-    static void PushKey(SDL_Keycode key, bool down, Uint16 modifiers = KMOD_NONE)
-    {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        event.key.keysym.mod = modifiers;
-        event.key.windowID = SDL_GetWindowID(window_handle);
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
-
-    static void PushWindowEvent(Uint8 what, int data1 = 0, int data2 = 0)
-    {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_WINDOWEVENT;
-        event.window.event = what;
-        event.window.data1 = data1;
-        event.window.data2 = data2;
-        event.window.windowID = SDL_GetWindowID(window_handle);
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
 
     // Hands every queued event to the loop, one per iteration, as the game does.
     // (SDL keeps an internal poll sentinel, 0x7F00, in the queue: not counted.)
@@ -67,14 +44,14 @@ struct MainLoop : GlTest {
 
 TEST_F(MainLoop, KeyEventsReachTheKeyTableByVirtualKeyCode)
 {
-    PushKey(SDLK_LEFT, true);
-    PushKey(SDLK_p, true);
-    PushKey(SDLK_TAB, true);
+    ASSERT_TRUE(PushKey(SDLK_LEFT, true));
+    ASSERT_TRUE(PushKey(SDLK_p, true));
+    ASSERT_TRUE(PushKey(SDLK_TAB, true));
     DrainEvents();
     EXPECT_EQ(KeyState[0x25], 1);
     EXPECT_EQ(KeyState[0x50], 1);
     EXPECT_EQ(KeyState[0x09], 1);
-    PushKey(SDLK_LEFT, false);
+    ASSERT_TRUE(PushKey(SDLK_LEFT, false));
     DrainEvents();
     EXPECT_EQ(KeyState[0x25], 0);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), 0x1B);
@@ -87,15 +64,15 @@ TEST_F(MainLoop, KeyEventsReachTheKeyTableByVirtualKeyCode)
 
 TEST_F(MainLoop, SystemKeysNeverReachTheKeyTableButEveryReleaseDoes)
 {
-    PushKey(SDLK_LEFT, true, KMOD_LALT);
-    PushKey(SDLK_p, true, KMOD_RALT);
-    PushKey(SDLK_F10, true);
+    ASSERT_TRUE(PushKey(SDLK_LEFT, true, KMOD_LALT));
+    ASSERT_TRUE(PushKey(SDLK_p, true, KMOD_RALT));
+    ASSERT_TRUE(PushKey(SDLK_F10, true));
     DrainEvents();
     EXPECT_EQ(KeyState[VK_LEFT], 0);
     EXPECT_EQ(KeyState[0x50], 0);
     EXPECT_EQ(KeyState[0x79], 0);
-    PushKey(SDLK_RIGHT, true);
-    PushKey(SDLK_RIGHT, false, KMOD_LALT);  // let go while Alt is down
+    ASSERT_TRUE(PushKey(SDLK_RIGHT, true));
+    ASSERT_TRUE(PushKey(SDLK_RIGHT, false, KMOD_LALT));  // let go while Alt is down
     DrainEvents();
     EXPECT_EQ(KeyState[VK_RIGHT], 0);
 }
@@ -103,35 +80,35 @@ TEST_F(MainLoop, SystemKeysNeverReachTheKeyTableButEveryReleaseDoes)
 TEST_F(MainLoop, AHeldKeyRepeatingIsHarmless)
 {
     for (int i = 0; i < 5; i++)
-        PushKey(SDLK_RIGHT, true);
+        ASSERT_TRUE(PushKey(SDLK_RIGHT, true));
     DrainEvents();
     EXPECT_EQ(KeyState[VK_RIGHT], 1);
-    PushKey(SDLK_RIGHT, false);
+    ASSERT_TRUE(PushKey(SDLK_RIGHT, false));
     DrainEvents();
     EXPECT_EQ(KeyState[VK_RIGHT], 0);
 }
 
 TEST_F(MainLoop, PollingOrderIsDownOverUpOverRightOverLeft)
 {
-    PushKey(SDLK_LEFT, true);
+    ASSERT_TRUE(PushKey(SDLK_LEFT, true));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(MoveCommand, 1);
-    PushKey(SDLK_RIGHT, true);
+    ASSERT_TRUE(PushKey(SDLK_RIGHT, true));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(MoveCommand, 2);  // Left and Right: Right
-    PushKey(SDLK_UP, true);
+    ASSERT_TRUE(PushKey(SDLK_UP, true));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(MoveCommand, 3);
-    PushKey(SDLK_DOWN, true);
+    ASSERT_TRUE(PushKey(SDLK_DOWN, true));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(MoveCommand, 5);
 
-    PushKey(SDLK_RIGHT, false);
-    PushKey(SDLK_UP, false);
+    ASSERT_TRUE(PushKey(SDLK_RIGHT, false));
+    ASSERT_TRUE(PushKey(SDLK_UP, false));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(MoveCommand, 5);  // Left and Down: soft drop only
@@ -146,20 +123,20 @@ TEST_F(MainLoop, NoKeyLeavesThePendingCommandAlone)
 
 TEST_F(MainLoop, HoldingPTogglesThePauseOnceUntilReleased)
 {
-    PushKey(SDLK_p, true);
+    ASSERT_TRUE(PushKey(SDLK_p, true));
     DrainEvents();
     for (int frame = 0; frame < 20; frame++)
         PollKeys();
     EXPECT_EQ(pause_state, 1);
     EXPECT_EQ(pause_key_latch, 1);
 
-    PushKey(SDLK_p, false);
+    ASSERT_TRUE(PushKey(SDLK_p, false));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(pause_key_latch, 0);
     EXPECT_EQ(pause_state, 1);
 
-    PushKey(SDLK_p, true);
+    ASSERT_TRUE(PushKey(SDLK_p, true));
     DrainEvents();
     PollKeys();
     PollKeys();
@@ -184,7 +161,7 @@ TEST_F(MainLoop, TabRestartsOnlyAfterGameOver)
 {
     game.level = 3;
     backdrop_stage = 2;
-    PushKey(SDLK_TAB, true);
+    ASSERT_TRUE(PushKey(SDLK_TAB, true));
     DrainEvents();
     PollKeys();
     EXPECT_EQ(game.level, 3);
@@ -199,8 +176,8 @@ TEST_F(MainLoop, TabRestartsOnlyAfterGameOver)
 
 TEST_F(MainLoop, EscEndsTheLoopWithoutPollingTheKeys)
 {
-    PushKey(SDLK_LEFT, true);
-    PushKey(SDLK_ESCAPE, true);
+    ASSERT_TRUE(PushKey(SDLK_LEFT, true));
+    ASSERT_TRUE(PushKey(SDLK_ESCAPE, true));
     DrainEvents();
     pause_state = 1;  // Esc quits while paused too
     EXPECT_FALSE(RunFrame());
@@ -210,7 +187,7 @@ TEST_F(MainLoop, EscEndsTheLoopWithoutPollingTheKeys)
 
 TEST_F(MainLoop, ClosingTheWindowEndsTheLoop)
 {
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    ASSERT_TRUE(PushWindowEvent(SDL_WINDOWEVENT_CLOSE));
     EXPECT_TRUE(RunLoopIteration());  // the close itself only asks to quit
     EXPECT_NE(window_handle, nullptr);  // the window goes at shutdown, not here
     int iterations = 0;
@@ -221,7 +198,7 @@ TEST_F(MainLoop, ClosingTheWindowEndsTheLoop)
 
 TEST_F(MainLoop, AMinimisedWindowDrawsNothing)
 {
-    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    ASSERT_TRUE(PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED));
     DrainEvents();
     EXPECT_EQ(window_active, 0);
     glClearColor(1, 0, 0, 1);
@@ -231,7 +208,7 @@ TEST_F(MainLoop, AMinimisedWindowDrawsNothing)
     Rgb untouched = ReadPixel(5, 5);
     EXPECT_EQ(untouched.r, 255);  // the scene would have cleared it to black
 
-    PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    ASSERT_TRUE(PushWindowEvent(SDL_WINDOWEVENT_RESTORED));
     DrainEvents();
     EXPECT_EQ(window_active, 1);
     ASSERT_TRUE(RunFrame());
@@ -240,7 +217,7 @@ TEST_F(MainLoop, AMinimisedWindowDrawsNothing)
 
 TEST_F(MainLoop, ResizeToHeightZeroUsesOneRow)
 {
-    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 320, 0);
+    ASSERT_TRUE(PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 320, 0));
     DrainEvents();
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
