@@ -121,11 +121,6 @@ struct BoardDrawing : GlTest {
 // spans both corners.
 const Rect kLeftBorder = {216, 72, 16, 336}, kBottomBorder = {216, 392, 208, 16}, kRightBorder = {408, 72, 16, 336};
 
-Rect Shifted(Rect r, int dy)
-{
-    return {r.x, r.y + dy, r.width, r.height};
-}
-
 }  // namespace
 
 TEST_F(BoardDrawing, LandedCellCoversExactlyItsSquare)
@@ -205,31 +200,6 @@ TEST_F(BoardDrawing, OnlyCellsHoldingOneAreLanded)
     game.board[4 * BOARD_ROWS + 5] = 255;
     DrawLandedCells();
     Coverage c = CompareLitArea(ReadFrame(), {{264, 152, 16, 16}});
-    EXPECT_EQ(c.stray, 0);
-    EXPECT_EQ(c.missing, 0);
-}
-
-TEST_F(BoardDrawing, ShakeMovesBorderAndLandedCellsButNotPieceOrPreview)
-{
-    SetBoard({"X.........X"});
-    game.shake_offset = -2;
-    DrawBorder();
-    DrawLandedCells();
-    Coverage c = CompareLitArea(ReadFrame(), {Shifted(kLeftBorder, -2), Shifted(kBottomBorder, -2),
-                                              Shifted(kRightBorder, -2), {232, 374, 16, 16}, {392, 374, 16, 16}});
-    EXPECT_EQ(c.stray, 0);
-    EXPECT_EQ(c.missing, 0);
-
-    SetUp();
-    game.shake_offset = 3;
-    PlacePiece(3, 0, 3, 5);  // O: mask rows 1-2, columns 1-2
-    game.piece_pixel_y = 64.0f;
-    DrawFallingPiece();
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();  // as the game frame does before the preview
-    game.next_kind = 3;
-    DrawNextPreview();
-    c = CompareLitArea(ReadFrame(), {{296, 152, 32, 32}, {568, 444, 16, 16}});
     EXPECT_EQ(c.stray, 0);
     EXPECT_EQ(c.missing, 0);
 }

@@ -129,33 +129,6 @@ TEST(Meshes, CubeFrameHasTheLatticeVerticesOnceEach)
     EXPECT_EQ(seen.size(), 64u);
 }
 
-TEST(Meshes, CubeFrameStoresBlocksAndFirstRowsInOrder)
-{
-    const auto& mesh = CubeFrameTables();
-    ExpectVertex(mesh.vertices[0], 0.333333, 0.333333, -0.5, 1e-7);
-    ExpectVertex(mesh.vertices[1], 0.5, 0.333333, -0.5, 1e-7);
-    ExpectVertex(mesh.vertices[2], 0.333333, 0.5, -0.5, 1e-7);
-    ExpectVertex(mesh.vertices[3], 0.5, 0.5, -0.5, 1e-7);
-    // Each block of eight is one 1/6 corner cube.
-    for (int block = 0; block < 8; block++)
-        for (int v = block * 8; v < block * 8 + 8; v++)
-            for (int axis = 0; axis < 3; axis++)
-                EXPECT_NEAR(std::fabs(mesh.vertices[v][axis] - mesh.vertices[block * 8][axis]) * 6,
-                            (v - block * 8) >> axis & 1, 1e-5);
-    ExpectFaceRow(mesh, 0, {0, 2, 3, 0, 0, 0, 0, 1, 2});
-    ExpectFaceRow(mesh, 1, {3, 1, 0, 0, 0, 0, 2, 3, 0});
-    ExpectFaceRow(mesh, 2, {20, 21, 23, 1, 1, 1, 0, 1, 2});
-}
-
-TEST(Meshes, CubeFrameNormalTableIsTheSixAxesWithXTwice)
-{
-    const auto& mesh = CubeFrameTables();
-    const float expected[8][3] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {1, 0, 0},
-                                  {0, 1, 0},  {1, 0, 0}, {-1, 0, 0}, {-1, 0, 0}};
-    for (int n = 0; n < 8; n++)
-        ExpectVertex(mesh.normals[n], expected[n][0], expected[n][1], expected[n][2], 0);
-}
-
 TEST(Meshes, CubeFrameEveryTriangleWindsWithItsFlatNormal)
 {
     const auto& mesh = CubeFrameTables();

@@ -98,25 +98,6 @@ TEST(PieceTable, EveryMaskIsAsDrawn)
                 << "kind " << kind << " rotation " << rotation;
 }
 
-TEST(PieceTable, IsFourHundredFortyEightBytesInKindRotationRowColumnOrder)
-{
-    EXPECT_EQ(sizeof PieceTable, 448u);
-    for (uint8_t byte : PieceTable)
-        EXPECT_TRUE(byte == 0 || byte == 1);
-    // Kind 0 rotation 0 is the upright I in column offset 1: bytes 1, 5, 9, 13.
-    EXPECT_EQ(PieceTable[0], 0);
-    EXPECT_EQ(PieceTable[1], 1);
-    EXPECT_EQ(PieceTable[13], 1);
-    // Kind 6 (J) rotation 3, row offset 3, column offset 2 is byte 6*64 + 3*16 + 3*4 + 2.
-    EXPECT_EQ(PieceTable[446], 1);
-    EXPECT_EQ(PieceTable[445], 0);
-    for (int kind = 0; kind < PIECE_KINDS; kind++)
-        for (int rotation = 0; rotation < PIECE_ROTATIONS; rotation++)
-            for (int dy = 0; dy < 4; dy++)
-                for (int dx = 0; dx < 4; dx++)
-                    ASSERT_EQ(PieceCell(kind, rotation, dx, dy), PieceTable[kind * 64 + rotation * 16 + dy * 4 + dx]);
-}
-
 TEST(PieceTable, EveryMaskHasFourCellsInUnbrokenRowAndColumnRuns)
 {
     for (int kind = 0; kind < PIECE_KINDS; kind++) {
