@@ -1,10 +1,7 @@
-// Mesa's driver modules are unloaded at shutdown, which leaves LeakSanitizer
-// unable to name the module behind their one-time allocations; kept loaded,
-// they keep their names and the suppressions below can match exactly them
-// (the same ones the test binary suppresses).
+// Mesa's driver modules are kept loaded by tests/lib/keep_gl_modules.c, linked
+// in, so that LeakSanitizer names them and the suppressions below match exactly
+// them (the same ones the test binary suppresses).
 #include "bench/bench_environment.h"
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 
@@ -12,9 +9,6 @@ void PrepareBenchEnvironment()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const char* modules[] = {"libEGL_mesa.so.0", "libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"};
-    for (const char* module : modules)
-        dlopen(module, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
 }
 
 // Only read by LeakSanitizer, in a sanitized build.

@@ -3,5 +3,5 @@
 #pragma once
 
 // Bench, before the window: the offscreen video and dummy audio drivers (unless the
-// caller chose others), and Mesa's driver modules kept loaded so leak reports name them.
+// caller chose others).
 void PrepareBenchEnvironment();

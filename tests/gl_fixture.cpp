@@ -3,7 +3,6 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <dlfcn.h>
 #include <cstdlib>
 
 #include "shell/window.h"
@@ -14,22 +13,10 @@ static void CloseGameWindow()
         ShutdownMainWindow();
 }
 
-// Mesa's driver modules are unloaded at shutdown, which leaves LeakSanitizer
-// unable to name the module behind their (harmless, one-time) allocations. Kept
-// loaded, they keep their names, and lsan.supp can suppress exactly them.
-static void KeepGlDriverModulesLoaded()
-{
-    const char* modules[] = {"libEGL_mesa.so.0", "libGLX_mesa.so.0",
-                             "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"};
-    for (const char* module : modules)
-        dlopen(module, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
-}
-
 void EnsureGameWindow()
 {
     if (window_handle)
         return;
-    KeepGlDriverModulesLoaded();
     ASSERT_TRUE(CreateMainWindow("Tarn's OpenGL Framework", 640, 480, 32, 0))
         << "tests need SDL_VIDEODRIVER=offscreen and the data/ directory";
     std::atexit(CloseGameWindow);

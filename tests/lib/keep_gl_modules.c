@@ -1,5 +1,5 @@
-/* Preloaded into the real game by the scripts that run it under the sanitizers.
- * Mesa's driver modules are unloaded when the game's window closes; after that
+/* Linked into the test binary and the benchmark, and preloaded into the real
+ * game by the scripts that run it under the sanitizers. Mesa's driver modules are unloaded when the game's window closes; after that
  * LeakSanitizer can no longer name the module behind their one-time allocations
  * and would report them against no one. Loaded once more here with
  * RTLD_NODELETE, they stay mapped until exit, their names stay known, and
