@@ -12,7 +12,6 @@
 
 #include "gfx/font.h"
 #include "gfx/texture_set.h"
-#include "tests/alloc_counter.h"
 #include "tests/bmp_writer.h"
 #include "tests/gl_fixture.h"
 
@@ -242,29 +241,6 @@ TEST_F(Font, LongTextIsCutTo255Characters)
     std::string long_text(300, 'x');
     PrintText(0, 0, 0, "%s", long_text.c_str());
     EXPECT_EQ(ModelviewX(), 15.0f * 255);
-}
-
-TEST_F(Font, EveryGlyphHasItsList)
-{
-    for (int glyph = 0; glyph < 256; glyph++)
-        EXPECT_TRUE(glIsList(font_base + glyph)) << glyph;
-}
-
-// The driver allocates a little for each list it runs (llvmpipe: about 2 a
-// glyph, varying with its caches), so the printer is measured on names that
-// hold no lists: its formatting and state changes must allocate nothing.
-TEST_F(Font, PrintingAllocatesNothingOfItsOwn)
-{
-    uint32_t real_base = font_base;
-    font_base = 0x7FFF0000u;
-    ASSERT_FALSE(glIsList(font_base + 128 + 'S'));
-    PrintText(16, 430, 0, "Score : %d", 123456);  // warm-up
-    uint64_t before = AllocationCount();
-    PrintText(16, 430, 0, "Score : %d", 123456);
-    PrintText(226, 232, 1, "P  a  u  s  e");
-    PrintText(100, 100, 1, "+%d", 600);
-    EXPECT_EQ(AllocationCount() - before, 0u);
-    font_base = real_base;
 }
 
 // The game's own font picture, printed the way the score display prints it

@@ -32,14 +32,6 @@ Picture Solid(int width, int height, Colour colour)
     return {std::vector<std::string>(size_t(height), std::string(size_t(width), 'a')), "a", {colour}};
 }
 
-GLint TexParameter(uint32_t name, GLenum parameter)
-{
-    GLint value = -1;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
-    return value;
-}
-
 GLint LevelParameter(uint32_t name, int level, GLenum parameter)
 {
     GLint value = -1;
@@ -156,20 +148,6 @@ TEST_F(TextureSet, MissingBlockTextureLeavesOnlyItsSlotEmpty)
         EXPECT_EQ(LevelParameter(texture_set[slot], 0, GL_TEXTURE_INTERNAL_FORMAT), 3);
     }
     EXPECT_EQ(names.size(), size_t(TEXTURE_SLOT_COUNT - 1));
-}
-
-TEST_F(TextureSet, BoardSlotsFilterLinearlyAndBackdropSlotsByNearestMipmap)
-{
-    WriteEverySlotBut(-1);
-    EXPECT_EQ(Load(), 1);
-    for (int slot = 0; slot < TEXTURE_SLOT_COUNT; slot++) {
-        SCOPED_TRACE(stems[slot]);
-        GLint min_filter = slot <= TEXTURE_BORDER ? GL_LINEAR : GL_LINEAR_MIPMAP_NEAREST;
-        EXPECT_EQ(TexParameter(texture_set[slot], GL_TEXTURE_MIN_FILTER), min_filter);
-        EXPECT_EQ(TexParameter(texture_set[slot], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-        EXPECT_EQ(TexParameter(texture_set[slot], GL_TEXTURE_WRAP_S), GL_REPEAT);
-        EXPECT_EQ(TexParameter(texture_set[slot], GL_TEXTURE_WRAP_T), GL_REPEAT);
-    }
 }
 
 TEST_F(TextureSet, UndecodableFileIsReportedOnceAndSkipped)
