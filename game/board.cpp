@@ -1,6 +1,7 @@
 // Board and piece mechanics. The movement and landing probes look only at the cell
 // just beyond the outermost filled cell of each mask row or column: every row and
-// column of every mask is one unbroken run, so that single cell decides.
+// column of every mask is one unbroken run, so that single cell decides. Landing
+// also counts the piece's own cells, for a piece that entered over the stack.
 #include "game/board.h"
 
 #include "audio/sound_effects.h"
@@ -103,8 +104,21 @@ void TryMove(int32_t command)
     }
 }
 
+// A piece that entered over filled cells lies on them: it is blocked where it
+// is, so it lands in its entry row instead of falling through the stack.
+static bool LiesOnFilledCells()
+{
+    for (int dx = 0; dx < MASK_SIDE; dx++)
+        for (int dy = 0; dy < MASK_SIDE; dy++)
+            if (MaskCell(dx, dy) && BoardCell(game.piece.column + dx, game.piece.row + dy))
+                return true;
+    return false;
+}
+
 bool IsBlockedBelow()
 {
+    if (LiesOnFilledCells())
+        return true;
     for (int dx = 0; dx < MASK_SIDE; dx++) {
         int bottom = ColumnBottom(dx);
         if (bottom >= 0 && BoardCell(game.piece.column + dx, game.piece.row + bottom + 1))

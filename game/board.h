@@ -12,7 +12,7 @@ uint8_t BoardCell(int column, int row);
 void SpawnPiece();          // tick, after a landing: next_kind enters at column 3, row 0, rotation kept
 void RefreshWorkingMask();  // start of every tick (and after a rotate command): working_mask from kind and rotation
 void TryMove(int32_t command);  // tick, on the command rhythm: 1 left, 2 right, 3 rotate if it fits; other values nothing
-bool IsBlockedBelow();      // tick, at a gravity step: true when the piece cannot fall one row
+bool IsBlockedBelow();      // tick, at a gravity step: true when the piece cannot fall one row, or lies on filled cells
 void StepDown();            // tick, after IsBlockedBelow said false: row + 1
 void StampPiece();          // tick, at a landing: the piece's cells become filled board cells
 void RemoveRow(int row);    // ScanFullRows: scores 50 and one line (levelup at every tenth), drops the rows above

@@ -1,11 +1,18 @@
 # Debian packages the game needs, sourced by scripts/play and scripts/test.
 # EnsurePackages installs whichever of its arguments are missing, non-interactively.
+# Every name exists on Debian 12 and Debian 13 alike: libgl-dev (not the
+# transitional libgl1-mesa-dev), libclang-rt-dev (not one clang version's).
 
 build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev
-  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri)
-test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick
-  clang libclang-rt-14-dev libfreetype-dev fonts-dejavu-core libpng-dev
-  desktop-file-utils libglib2.0-bin)
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
+# What the suite runs besides the build: GoogleTest and libpng for the in-process
+# tests; Xvfb with X core fonts (without them no message box can be drawn),
+# xauth, xdotool, xwininfo/xdpyinfo and ImageMagick to drive and watch the real
+# game; clang and its sanitizer runtime for the fuzz run; FreeType and DejaVu to
+# regenerate data/; desktop-file-validate and gio for the install test; ps.
+test_packages=(libgtest-dev libpng-dev xvfb xauth xfonts-base xdotool x11-utils imagemagick
+  clang libclang-rt-dev libfreetype-dev fonts-dejavu-core
+  desktop-file-utils libglib2.0-bin procps)
 
 EnsurePackages() {
   local missing=() pkg

@@ -34,7 +34,7 @@ void ShowMessage(const char* text, const char* caption, MessageKind kind, bool o
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 
-bool AskYesNo(const char* text, const char* caption)
+bool AskYesNo(const char* text, const char* caption, bool no_box_answer)
 {
     enum { ANSWER_NO = 0, ANSWER_YES = 1 };
     const SDL_MessageBoxButtonData buttons[] = {
@@ -47,6 +47,7 @@ bool AskYesNo(const char* text, const char* caption)
     int answer = ANSWER_NO;
     if (CanShowBox() && SDL_ShowMessageBox(&box, &answer) == 0)
         return answer == ANSWER_YES;
-    std::fprintf(stderr, "%s: %s\n%s: no box can be shown; taking No\n", caption, text, caption);
-    return false;
+    std::fprintf(stderr, "%s: %s\n%s: no box can be shown; taking %s\n", caption, text, caption,
+                 no_box_answer ? "Yes" : "No");
+    return no_box_answer;
 }

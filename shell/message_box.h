@@ -7,6 +7,7 @@ enum MessageKind { MESSAGE_INFORMATION, MESSAGE_WARNING, MESSAGE_ERROR };
 // Modal box; owned by the game window when owned_by_window and a window exists.
 void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window = false);
 
-// Yes/No question, no owner. True only for Yes; a box that cannot be shown
-// counts as No (the question and the answer go to stderr).
-bool AskYesNo(const char* text, const char* caption);
+// Yes/No question, no owner. True for Yes. Where no box can be shown (no display
+// that can draw one, no fonts) the caller's no_box_answer is taken, and the
+// question and that answer go to stderr.
+bool AskYesNo(const char* text, const char* caption, bool no_box_answer);

@@ -78,9 +78,10 @@ bool CreateMainWindow(const char* title, int width, int height, int bits, uint8_
         SDL_Quit();
         return false;
     }
+    // Unasked, a window is the safe answer: No would close a game the player never saw.
     if (fullscreen && !FindFullscreenMode(width, height, bits)) {
         if (AskYesNo("The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
-                     "Tarn GL")) {
+                     "Tarn GL", true)) {
             fullscreen = 0;
         } else {
             ShowMessage("Program Will Now Close.", "ERROR", MESSAGE_ERROR);

@@ -10,9 +10,9 @@ set -euo pipefail
 src="$(cd "${2:-$(dirname "$0")/..}" && pwd)"
 out="$src/build/bmp_fuzz"
 seconds="${FUZZ_SECONDS:-60}"
-clang="$(command -v clang++ || command -v clang++-14 || true)"
+clang="$(command -v clang++ || true)"
 if [ -z "$clang" ]; then
-  echo "bmp_fuzz: clang++ is missing (packages clang and libclang-rt-14-dev)" >&2
+  echo "bmp_fuzz: clang++ is missing (packages clang and libclang-rt-dev)" >&2
   exit 1
 fi
 cd "$src"

@@ -608,6 +608,62 @@ TEST(GameFrame, GameOverStopsThePieceAndTheScoreUntilTab)
     EXPECT_EQ(HandOverProblem(true), "");
 }
 
+// An O lands at the bottom right and an I enters at column 3 over an overhang:
+// column 4 is filled in rows 1-2 and from row 6 down, open in rows 3-5.
+void LandAnOAndLetAnIEnterOverTheStack()
+{
+    PrepareGameLayer();
+    SetBoard({"...........", "....X......", "....X......", "...........", "...........", "...........",
+              "....X......", "....X......", "....X......", "....X......", "....X......", "....X......",
+              "....X......", "....X......", "....X......", "....X......", "....X......", "....X......",
+              "....X......", "....X......"});
+    PlacePiece(3, 0, 6, 17);  // O in columns 7-8, rows 18-19, on the floor
+    game.next_kind = 0;       // an upright I: column 4 at column 3
+    game.drop_timer = 29;
+    LayerFrame();
+    ASSERT_EQ(game.piece.kind, 0);
+    ASSERT_EQ(game.piece.row, 0);
+    ASSERT_EQ(game.game_over, 0);
+}
+
+TEST(GameFrame, APieceEnteringOverFilledCellsLandsThereAtItsFirstGravityStepAndEndsTheGame)
+{
+    LandAnOAndLetAnIEnterOverTheStack();
+    const int drops = TotalSounds(SOUND_DROP);
+    int frames = 0;
+    while (!game.game_over && frames < 60) {
+        LayerFrame();
+        frames++;
+        ASSERT_EQ(game.piece.row, 0) << "frame " << frames << ": the piece fell through filled cells";
+    }
+    ASSERT_EQ(game.game_over, 1);
+    EXPECT_EQ(frames, 30) << "the first gravity step of the new piece";
+    EXPECT_EQ(TotalSounds(SOUND_DROP), drops + 1);
+    const char* landed = "....X......\n....X......\n....X......\n....X......\n...........\n...........\n"
+                         "....X......\n";
+    EXPECT_EQ(BoardPicture().substr(0, 84), landed) << BoardPicture();
+    LayerFrame();
+    EXPECT_EQ(SeenBoard(CopyFrame(), 0).substr(0, 84), landed) << "the board after the game-over frame";
+    EXPECT_EQ(SeenBoard(CopyFrame(), 18), "....X..XX..\n....X..XX..\n");
+}
+
+TEST(GameFrame, APieceMovedOffFilledCellsBeforeItsFirstGravityStepPlaysOn)
+{
+    LandAnOAndLetAnIEnterOverTheStack();
+    for (int frame = 0; frame < 29 && game.piece.column == 3; frame++)
+        LayerFrame(MOVE_LEFT);
+    ASSERT_EQ(game.piece.column, 2) << "moved left before gravity";
+    ASSERT_EQ(game.piece.row, 0);
+    const int drops = TotalSounds(SOUND_DROP);
+    for (int frame = 0; frame < 40 * 30 && TotalSounds(SOUND_DROP) == drops; frame++)
+        LayerFrame();
+    EXPECT_EQ(game.game_over, 0);
+    EXPECT_EQ(BoardPicture(4), Picture({"...XX......", "...XX......", "...XX..XX..", "...XX..XX.."}))
+        << "the I fell to the floor beside column 4";
+    EXPECT_EQ(BoardPicture().substr(12, 24), "....X......\n....X......\n") << "the overhang stayed";
+    EXPECT_EQ(game.piece.row, 0) << "the next piece entered";
+}
+
 TEST(GameFrame, PauseShowsOnlyTheWordAndFreezesTheGameWhileTheBackdropMoves)
 {
     StartGame(11);

@@ -60,10 +60,10 @@ echo "ok: staged under DESTDIR for /opt/blockfall, the entry naming /opt/blockfa
 
 # WaitForBoard: the game's window, with the board drawn from the installed data/.
 WaitForBoard() {
-  WaitFor 20 GameWindow || Failed "$1: no game window; $(cat "$scratch/stderr.log")"
+  WaitFor $deadline GameWindow || Failed "$1: no game window; $(cat "$scratch/stderr.log")"
   win=$(GameWindow)
   LocateGame "$win"
-  PollShots 20 BoardInPlace || Failed "$1: the board is not drawn"
+  PollShots $deadline BoardInPlace || Failed "$1: the board is not drawn"
 }
 
 entry=$prefix/share/applications/blockfall.desktop
@@ -83,10 +83,10 @@ launched=$(xdotool getwindowpid "$win")
 [ "$(readlink "/proc/$launched/cwd")" = "$prefix/share/blockfall" ] || Failed "gio launch: not started in Path"
 # Not this shell's child: gone, or a zombie left to init, is the end.
 Ended() { ! kill -0 "$launched" 2>/dev/null || [ "$(ps -o stat= -p "$launched")" = Z ]; }
-for _ in $(seq 40); do
-  Ended && break
+end=$((SECONDS + deadline))
+until Ended || [ $SECONDS -ge $end ]; do
   xdotool key --window "$win" Escape 2>/dev/null
-  sleep 0.25
+  WaitFor 1 Ended
 done
 Ended || { kill "$launched"; Fail "gio launch: Esc did not end the game"; }
 echo "ok: launched from its desktop entry by gio: runs in Path, draws its board, Esc ends it"

@@ -175,7 +175,8 @@ std::string BrokenPiece(bool overlap_excused)
             if (column < 0 || column >= BOARD_COLUMNS || row < 0 || row >= BOARD_ROWS)
                 return "a piece cell lies outside the board";
         }
-    if (!overlap_excused && PieceOverlapsBoard())
+    // An entry over filled cells lands at its first gravity step, where it entered.
+    if (PieceOverlapsBoard() && !(overlap_excused && piece.row == 0))
         return "the piece moved onto filled cells";
     if (game.drop_timer < 0 || game.drop_timer >= GravityPeriod())
         return "drop_timer outside its period";

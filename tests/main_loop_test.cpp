@@ -255,27 +255,30 @@ TEST_F(MainLoop, FramesAreAtLeastTenMillisecondsApart)
         EXPECT_GE(stamps[i] - stamps[i - 1], 10.0 - 1e-3) << "frame " << i;
 }
 
-// The wait alone: it spins to the end of the period and no further, and a
-// frame that is already late does not wait. Medians, since a busy machine may
-// deschedule any single spin.
+// The wait alone, on a clock that moves a quarter millisecond a read: it reads
+// until the period is over and stops at the first reading past its end, and a
+// frame that is already late reads the clock once and goes on.
+uint64_t scripted_counter;
+int clock_reads;
+uint64_t QuarterMillisecondsPerSecond() { return 4000; }
+uint64_t ScriptedCounter() { clock_reads++; return scripted_counter += 1; }
+uint32_t NoMilliseconds() { return 0; }
+
 TEST_F(MainLoop, PacingWaitsOutThePeriodAndNothingMore)
 {
+    const FrameClockSource saved = frame_clock_source;
+    frame_clock_source = {QuarterMillisecondsPerSecond, ScriptedCounter, NoMilliseconds};
+    scripted_counter = 1000;
     StartFrameClock();
-    std::vector<double> on_time, late;
-    for (int trial = 0; trial < 15; trial++) {
-        frame_start_ms = (float)ReadFrameClock();
-        PaceFrame();
-        double waited = ReadFrameClock() - frame_start_ms;
-        EXPECT_GE(waited, 10.0 - 1e-3);
-        on_time.push_back(waited);
+    frame_start_ms = (float)ReadFrameClock();  // 0.25
+    clock_reads = 0;
+    PaceFrame();
+    EXPECT_EQ(clock_reads, 40) << "reads at 0.5 to 10.25 ms: it stops at the first reading 10 ms on";
 
-        frame_start_ms = (float)(ReadFrameClock() - 15.0);
-        double before = ReadFrameClock();
-        PaceFrame();
-        late.push_back(ReadFrameClock() - before);
-    }
-    std::sort(on_time.begin(), on_time.end());
-    std::sort(late.begin(), late.end());
-    EXPECT_LT(on_time[7], 13.0);
-    EXPECT_LT(late[7], 1.0);
+    frame_start_ms = (float)(ReadFrameClock() - 15.0);
+    clock_reads = 0;
+    PaceFrame();
+    EXPECT_EQ(clock_reads, 1) << "a late frame does not wait";
+    frame_clock_source = saved;
+    StartFrameClock();
 }

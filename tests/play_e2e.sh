@@ -23,26 +23,9 @@ Failed() {
   Fail "$mode: $*"
 }
 
-# Tap KEY [SECONDS]: a player's tap, down for a few frames, then up (a key that
-# goes down and up between two frames is never seen held).
-Tap() {
-  xdotool keydown --window "$win" "$1" 2>/dev/null
-  sleep "${2:-0.1}"
-  xdotool keyup --window "$win" "$1" 2>/dev/null
-}
-
-# TapUntil KEY TRIES COMMAND...: taps until a shot passes the command. An arrow
-# acts once in 8 frames while held, so a tap may act once, twice or not at all.
-TapUntil() {
-  local key=$1 tries=$2 try; shift 2
-  for try in $(seq "$tries"); do
-    Tap "$key"
-    TakeShot && "$@" && return 0
-  done
-  return 1
-}
-
 # HoldUntil KEY SECONDS COMMAND...: holds the key until a shot passes the command.
+# A key is held rather than tapped: a tap shorter than a frame is never seen,
+# and an arrow acts only once in 8 frames while held. P toggles once per press.
 HoldUntil() {
   local key=$1 seconds=$2 result; shift 2
   xdotool keydown --window "$win" "$key" 2>/dev/null
@@ -100,7 +83,7 @@ Resumed() {
 
 # StartGame: waits for the game's window and finds it on the screen.
 StartGame() {
-  WaitFor 20 GameWindow ||
+  WaitFor $deadline GameWindow ||
     Failed "no window titled \"Tarn's OpenGL Framework\"; windows: $(xwininfo -root -children | grep '"'); $(cat "$log")"
   win=$(GameWindow)
   [ "$(xdotool getwindowname "$win")" = "Tarn's OpenGL Framework" ] || Failed "wrong title"
@@ -112,7 +95,7 @@ StartGame() {
 # LookAtGame: the first screens of a game, everything in its place.
 LookAtGame() {
   StartGame
-  PollShots 20 BoardInPlace || Failed "no board with its border in place: $(Probe border)"
+  PollShots $deadline BoardInPlace || Failed "no board with its border in place: $(Probe border)"
   TextsInPlace || Failed "lines, score, level or \"Next :\" not at the lower left and right"
   PreviewShowsAPiece || Failed "the preview shows no piece: $(Probe preview | tr '\n' ' ')"
   ReadPiece || Failed "no falling piece: $(Probe piece)"
@@ -121,29 +104,29 @@ LookAtGame() {
 
 MoveAndTurn() {
   start_column=$piece_column start_shape=$piece_shape
-  TapUntil Left 10 PieceMovedLeft || Failed "Left did not move the piece: $(Probe piece)"
+  HoldUntil Left $deadline PieceMovedLeft || Failed "Left did not move the piece: $(Probe piece)"
   start_column=$piece_column
-  TapUntil Right 10 PieceMovedRight || Failed "Right did not move the piece: $(Probe piece)"
+  HoldUntil Right $deadline PieceMovedRight || Failed "Right did not move the piece: $(Probe piece)"
   echo "ok: $mode: the piece moved left and right"
 
-  # Two quarter turns can bring a bar or an S back to its own shape, so taps go
-  # on until the shape differs. A square looks the same in every rotation: it is
-  # dropped, and the next piece turned.
-  local tries
+  # A square looks the same in every rotation: it is dropped, and the next piece
+  # turned. Turns go on until the shape differs, since two quarter turns bring
+  # a bar or an S back to its own shape.
+  local tries landed
   for tries in 1 2 3 4 5 6; do
-    start_shape=$piece_shape
-    TapUntil Up 6 PieceTurned && break
-    [ "$start_shape" = "0+2,0+2" ] || Failed "Up did not turn the piece: $(Probe piece)"
-    local landed; landed=$(LandedCells)
-    HoldUntil Down 10 LandedAtLeast $((landed + 4)) || Failed "a square did not land"
-    PollShots 5 ReadPiece || Failed "no piece after a square landed"
+    [ "$piece_shape" = "0+2,0+2" ] || break
+    landed=$(LandedCells)
+    HoldUntil Down $deadline LandedAtLeast $((landed + 4)) || Failed "a square did not land"
+    PollShots $deadline ReadPiece || Failed "no piece after a square landed"
   done
-  [ "$piece_shape" != "$start_shape" ] || Failed "only squares came"
+  [ "$piece_shape" != "0+2,0+2" ] || Failed "only squares came"
+  start_shape=$piece_shape
+  HoldUntil Up $deadline PieceTurned || Failed "Up did not turn the piece: $(Probe piece)"
   echo "ok: $mode: the piece turned"
 }
 
 StackWithDown() {
-  HoldUntil Down 20 LandedAtLeast 12 || Failed "pieces did not land with Down held"
+  HoldUntil Down $deadline LandedAtLeast 12 || Failed "pieces did not land with Down held"
   Probe landed >"$scratch/stack"
   local cells rows
   cells=$(tr -cd X <"$scratch/stack" | wc -c)
@@ -155,10 +138,8 @@ StackWithDown() {
 
 PauseAndResume() {
   TakeShot && Probe landed >"$scratch/before"
-  Tap p
-  PollShots 10 Paused || Failed "P did not pause (pause text, no board)"
-  Tap p
-  PollShots 10 Resumed || Failed "P did not resume the game as it was"
+  HoldUntil p $deadline Paused || Failed "P did not pause (pause text, no board)"
+  HoldUntil p $deadline Resumed || Failed "P did not resume the game as it was"
   echo "ok: $mode: P pauses (\"P  a  u  s  e\", the board gone) and P resumes"
 }
 
@@ -180,7 +161,7 @@ StopXvfb
 mode="windowed"
 StartXvfb 1024x768 || exit 1
 "$game" 2>"$log" & pid=$!
-WaitFor 20 BoxWindow "Tarn GL" || Failed "no full-screen question"
+WaitFor $deadline BoxWindow "Tarn GL" || Failed "no full-screen question"
 xdotool key --window "$(BoxWindow "Tarn GL")" Return
 LookAtGame; PauseAndResume; QuitGame
 echo "($mode: $SECONDS s)"
@@ -193,11 +174,11 @@ mkdir "$scratch/play"
 
 mode="no data/"
 (cd "$scratch/play" && exec "$game") 2>"$log" & pid=$!
-WaitFor 20 BoxWindow "ERROR" || Failed "no \"ERROR\" box"
+WaitFor $deadline BoxWindow "ERROR" || Failed "no \"ERROR\" box"
 [ -z "$(GameWindow)" ] || Failed "a game window stayed up"
 [ -z "$(BoxWindow Error)" ] || Failed "a message about a single file came up"
 xdotool key --window "$(BoxWindow "ERROR")" Return
-WaitExit $pid 20; pid=
+WaitExit $pid $deadline; pid=
 # 1, as after any failed start; a leak or memory error would make it 23.
 [ "$exit_code" = 1 ] || Failed "exit code $exit_code: $(cat "$log")"
 # Where no box can be shown the same message goes to stderr: read its words there.
@@ -215,7 +196,7 @@ AllWhite() {
   [ "$(Probe white x=216 y=72 w=16 h=336)" = 1.000 ] && [ "$(Probe white x=232 y=392 w=192 h=16)" = 1.000 ] &&
     [ "$(Probe white x=408 y=72 w=16 h=320)" = 1.000 ]
 }
-PollShots 20 AllWhite || Failed "the border is not plain white"
+PollShots $deadline AllWhite || Failed "the border is not plain white"
 ReadPiece && TextsInPlace || Failed "the game does not run"
 [ -z "$(BoxWindow Error)$(BoxWindow ERROR)" ] || Failed "a message box came up"
 QuitWithEsc $pid "$win"; pid=
@@ -230,8 +211,8 @@ for audio in "SDL_AUDIODRIVER=no-such-driver" "SDL_AUDIODRIVER=disk SDL_DISKAUDI
   mode="no sound ($audio)"
   env $audio "$game" 2>"$log" & pid=$!
   StartGame
-  PollShots 20 BoardInPlace || Failed "no board"
-  HoldUntil Down 20 LandedAtLeast 4 || Failed "no piece landed"
+  PollShots $deadline BoardInPlace || Failed "no board"
+  HoldUntil Down $deadline LandedAtLeast 4 || Failed "no piece landed"
   [ -z "$(BoxWindow Error)$(BoxWindow ERROR)" ] || Failed "a message box came up"
   QuitWithEsc $pid "$win"; pid=
   [ "$exit_code" = 0 ] || Failed "exit code $exit_code: $(cat "$log")"

@@ -31,24 +31,29 @@ CheckGameLeaks() {
 
 CheckGameLeaksCleanup() { [ -n "${leak_checked_dir:-}" ] && rm -rf "$leak_checked_dir"; leak_checked_dir=; }
 
-# StartXvfb WIDTHxHEIGHT: starts a private X server on a display number it
-# picks itself (no race with other tests) and exports DISPLAY. -noreset: the
-# server would otherwise reset when its last client (the readiness probe)
-# leaves, and a game connecting during the reset is turned away.
+# How long any wait for the game or the X server may take before it fails:
+# long enough for the sanitized game on a machine whose cores are all busy.
+# Every wait polls for the state it wants and returns as soon as it is there,
+# so a long deadline costs nothing when all is well.
+deadline=${BLOCKFALL_E2E_DEADLINE:-180}
+
+# StartXvfb WIDTHxHEIGHT [SERVER OPTION...]: starts a private X server on a
+# display number it picks itself (no race with other tests) and exports
+# DISPLAY. -noreset: the server would otherwise reset when its last client (the
+# readiness probe) leaves, and a game connecting during the reset is turned away.
 StartXvfb() {
-  local number_file; number_file=$(mktemp)
-  Xvfb -displayfd 7 -screen 0 "$1x24" -nolisten tcp -noreset 7>"$number_file" 2>/dev/null &
+  local size=$1 number_file display=; shift
+  number_file=$(mktemp)
+  Xvfb -displayfd 7 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 7>"$number_file" 2>/dev/null &
   xvfb_pid=$!
-  for _ in $(seq 200); do
-    if [ -s "$number_file" ]; then
-      export DISPLAY=:$(head -n 1 "$number_file")
-      rm -f "$number_file"
-      WaitFor 10 xdpyinfo && return 0
-      break
-    fi
-    sleep 0.05
-  done
-  echo "could not start Xvfb" >&2
+  # The server writes its display number once it is listening, or dies.
+  WaitFor $deadline eval "test -s '$number_file' || ! kill -0 $xvfb_pid" && display=$(head -n 1 "$number_file")
+  rm -f "$number_file"
+  if [ -n "$display" ]; then
+    export DISPLAY=:$display
+    WaitFor $deadline xdpyinfo && return 0
+  fi
+  echo "could not start Xvfb $size $*" >&2
   return 1
 }
 
@@ -57,16 +62,17 @@ StopXvfb() {
   kill "$xvfb_pid" 2>/dev/null
   wait "$xvfb_pid" 2>/dev/null
   xvfb_pid=
+  unset DISPLAY
 }
 
-# WaitFor SECONDS COMMAND...: polls until the command succeeds.
+# WaitFor SECONDS COMMAND...: polls until the command succeeds; false if it has
+# not within SECONDS.
 WaitFor() {
-  local limit=$(( $1 * 20 )); shift
-  for _ in $(seq $limit); do
-    "$@" >/dev/null 2>&1 && return 0
+  local end=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || return 1
     sleep 0.05
   done
-  return 1
 }
 
 # The game window's id, by its title; fails when there is none.
@@ -84,24 +90,24 @@ BoxWindow() {
 # WaitExit PID SECONDS: waits for the game to end; sets exit_code (or "timeout").
 # Not to be called in $(...): only this shell can wait for its own children.
 WaitExit() {
-  local pid=$1 limit=$(( $2 * 20 ))
-  for _ in $(seq $limit); do
-    if ! kill -0 $pid 2>/dev/null; then wait $pid; exit_code=$?; return; fi
-    sleep 0.05
-  done
-  kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null; exit_code=timeout
+  local pid=$1
+  if WaitFor "$2" eval "! kill -0 $pid"; then
+    wait $pid; exit_code=$?
+  else
+    kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null; exit_code=timeout
+  fi
 }
 
-# QuitWithEsc PID WINDOW: presses Esc until the game ends (the first press may
-# come before the window takes keys); sets exit_code.
+# QuitWithEsc PID WINDOW: presses Esc every half second until the game ends
+# (the first press may come before the window takes keys, and a game checked
+# for leaks takes a while to exit); sets exit_code.
 QuitWithEsc() {
-  local pid=$1 win=$2
-  for _ in $(seq 40); do
-    kill -0 $pid 2>/dev/null || break
+  local pid=$1 win=$2 end=$((SECONDS + deadline))
+  while kill -0 $pid 2>/dev/null && [ $SECONDS -lt $end ]; do
     xdotool key --window "$win" Escape 2>/dev/null
-    for _ in $(seq 10); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+    for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
   done
-  WaitExit $pid 5
+  WaitExit $pid 1
 }
 
 Fail() { echo "FAIL: $*" >&2; StopXvfb; exit 1; }
