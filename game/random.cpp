@@ -6,6 +6,9 @@
 
 uint32_t random_state = 1;
 
+static uint32_t SecondsNow() { return (uint32_t)std::time(nullptr); }
+uint32_t (*seed_clock)() = SecondsNow;
+
 void SeedRandom(uint32_t seed)
 {
     random_state = seed;
@@ -13,7 +16,7 @@ void SeedRandom(uint32_t seed)
 
 void SeedRandomFromTime()
 {
-    SeedRandom((uint32_t)std::time(nullptr));
+    SeedRandom(seed_clock());
 }
 
 int32_t NextRandom()

@@ -30,6 +30,7 @@
 #include "audio/sound_effects.h"
 #include "game/board.h"
 #include "game/piece_table.h"
+#include "game/random.h"
 #include "game/rules.h"
 #include "game/session.h"
 #include "scenes/scene_director.h"
@@ -68,6 +69,11 @@ const long resident_drift = 256L << 20;
 const long resident_drift = 16L << 20;
 #endif
 const long warm_up_frames = 5000;  // a full stack, the first climb to level 40, play there
+
+// Each new game seeds the generator from the time; here from a count of games,
+// so that a run plays the same games however fast the machine runs it.
+uint32_t soak_games_seeded;
+uint32_t SoakSeedClock() { return soak_games_seeded++; }
 
 uint64_t fake_counter;
 uint64_t FakeFrequency() { return 1000; }
@@ -240,11 +246,13 @@ struct Tally {
 class LoopSoak : public GlTest {
 protected:
     FrameClockSource saved_clock = frame_clock_source;
+    uint32_t (*saved_seed_clock)() = seed_clock;
 
     void SetUp() override
     {
         frame_clock_source = {FakeFrequency, FakeCounter, FakeMilliseconds};
         StartFrameClock();
+        seed_clock = SoakSeedClock;
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         ReleaseAllKeys();
         PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 64, 48);
@@ -264,6 +272,7 @@ protected:
         DrainEvents();
         frame_clock_source = saved_clock;
         StartFrameClock();
+        seed_clock = saved_seed_clock;
         pause_state = -1;
     }
 };
@@ -272,6 +281,7 @@ protected:
 void Soak(unsigned seed, long frames, Tally& tally)
 {
     SoakPlayer player(seed);
+    soak_games_seeded = 1000u * seed;
     // The heap at three points: the least over 100 frames from each, so that
     // the driver's buffers of the moment do not count.
     const long warm_up = std::min(warm_up_frames, frames / 5), half_way = (warm_up + frames) / 2;
