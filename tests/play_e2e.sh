@@ -139,6 +139,9 @@ StackWithDown() {
 PauseAndResume() {
   TakeShot && Probe landed >"$scratch/before"
   HoldUntil p $deadline Paused || Failed "P did not pause (pause text, no board)"
+  # P toggles once a press: the game must see it up before the next press counts.
+  # Three new frames: the one drawing when P went up may not have taken the release.
+  FramesPass 3 || Failed "the game stopped drawing while paused"
   HoldUntil p $deadline Resumed || Failed "P did not resume the game as it was"
   echo "ok: $mode: P pauses (\"P  a  u  s  e\", the board gone) and P resumes"
 }

@@ -71,3 +71,19 @@ PollShots() {
     sleep 0.1
   done
 }
+
+# FramesPass COUNT: waits until the screen has changed COUNT times, that is until
+# the game has drawn at least that many new frames (its backdrop moves in every
+# one, paused or not). A key let go is seen only by a frame after its release.
+FramesPass() {
+  local left=$1 last now end=$((SECONDS + deadline))
+  TakeShot || return 1
+  last=$(cksum <"$shot_dir/shot.rgb")
+  while [ "$left" -gt 0 ]; do
+    [ $SECONDS -lt $end ] || return 1
+    TakeShot || return 1
+    now=$(cksum <"$shot_dir/shot.rgb")
+    [ "$now" != "$last" ] && left=$((left - 1))
+    last=$now
+  done
+}
