@@ -17,17 +17,17 @@ int sound_play_count[SOUND_SLOT_COUNT];
 
 // A missing file leaves its slot silent without a word, as the game plays on
 // without it; a file that is there but will not decode is named on stderr, so
-// that a damaged install shows itself. Either way the slot stays null.
+// that a damaged install shows itself. Either way the slot stays null. The file
+// is opened once: a stream that cannot be opened is the missing file.
 static Mix_Chunk* LoadSound(const char* path)
 {
-    Mix_Chunk* chunk = Mix_LoadWAV(path);
-    if (chunk)
-        return chunk;
-    if (FILE* file = std::fopen(path, "rb")) {
-        std::fclose(file);
+    SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+    if (!stream)
+        return nullptr;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);
+    if (!chunk)
         std::fprintf(stderr, "%s: %s\n", path, Mix_GetError());
-    }
-    return nullptr;
+    return chunk;
 }
 
 void OpenSoundSet()

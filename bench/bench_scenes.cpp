@@ -21,7 +21,7 @@ static uint64_t frame_hash = 14695981039346656037ull;  // FNV-1a offset basis
 static void DrawOneFrame(int32_t level)
 {
     RestoreFullBoardSession(level, frame_number++);
-    DrawScene();
+    DrawScene(MOVE_NONE, pause_state);
 }
 
 // FNV-1a over the whole back buffer: any pixel that changes changes the hash.
@@ -48,7 +48,7 @@ void StartBenchGame()
 {
     game.level = 0;
     backdrop_stage = -1;
-    DrawScene();  // the new-game reset: cleared board, first piece, fade-in
+    DrawScene(MOVE_NONE, -1);  // the new-game reset: cleared board, first piece, fade-in
     EndFrame();
     SeedRandom(20240601);
     ResetGame();

@@ -143,7 +143,7 @@ int RunTimed(int frames, double startup_ms)
 {
     std::vector<SceneResult> scenes = RunScenes(frames);
     GLenum gl_error = glGetError();
-    double rules_us = RuleStepMicroseconds(RestoreFullBoardAtLevel0, RunRulesFrame);
+    double rules_us = RuleStepMicroseconds(RestoreFullBoardAtLevel0, [] { RunRulesFrame(MOVE_NONE); });
     double removal_us = RuleStepMicroseconds(RestoreFullRowsSession, RemoveFullRows);
     double peak_mb = PeakMemoryMb();
     double init_ms = InitSceneAgainMs();

@@ -4,9 +4,9 @@
 // also counts the piece's own cells, for a piece that entered over the stack.
 #include "game/board.h"
 
-#include "audio/sound_effects.h"
 #include "game/piece_table.h"
 #include "game/random.h"
+#include "game/rule_sounds.h"
 #include "game/session.h"
 
 static bool IsInsideBoard(int column, int row)
@@ -18,7 +18,7 @@ uint8_t BoardCell(int column, int row)
 {
     if (!IsInsideBoard(column, row))
         return 1;  // walls and floor block like landed cells
-    return game.board[column * BOARD_ROWS + row];
+    return game.board[BoardIndex(column, row)];
 }
 
 static uint8_t MaskCell(int dx, int dy)
@@ -53,7 +53,7 @@ static int ColumnBottom(int dx)
 
 void SpawnPiece()
 {
-    game.piece.column = 3;
+    game.piece.column = ENTRY_COLUMN;
     game.piece.row = 0;
     game.piece.kind = game.next_kind;
     game.next_kind = (uint8_t)(NextRandom() % 7);
@@ -91,7 +91,7 @@ static bool CanRotateTo(int rotation)
     return true;
 }
 
-void TryMove(int32_t command)
+void TryMove(PlayerCommand command)
 {
     if (command == MOVE_LEFT && CanShift(-1)) {
         game.piece.column--;
@@ -138,7 +138,7 @@ void StampPiece()
         for (int dy = 0; dy < MASK_SIDE; dy++) {
             int column = game.piece.column + dx, row = game.piece.row + dy;
             if (MaskCell(dx, dy) && IsInsideBoard(column, row))
-                game.board[column * BOARD_ROWS + row] = 1;
+                game.board[BoardIndex(column, row)] = 1;
         }
     }
 }
@@ -152,10 +152,10 @@ void RemoveRow(int row)
     game.rows_cleared++;
     if (game.lines % 10 == 0) {
         game.level++;
-        PlaySoundEffect(SOUND_LEVELUP);
+        AskForSound(RULE_SOUND_LEVELUP);
     }
     for (int column = 0; column < BOARD_COLUMNS; column++) {
-        uint8_t* cells = &game.board[column * BOARD_ROWS];
+        uint8_t* cells = &game.board[BoardIndex(column, 0)];
         for (int r = row; r >= 1; r--)
             cells[r] = cells[r - 1];
         cells[0] = 0;
@@ -165,7 +165,7 @@ void RemoveRow(int row)
 static bool IsRowFull(int row)
 {
     for (int column = 0; column < BOARD_COLUMNS; column++)
-        if (!game.board[column * BOARD_ROWS + row])
+        if (!game.board[BoardIndex(column, row)])
             return false;
     return true;
 }

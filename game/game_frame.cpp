@@ -5,50 +5,55 @@
 
 #include <GL/gl.h>
 
+#include "audio/sound_effects.h"
+#include "game/rule_sounds.h"
 #include "game/rules.h"
 #include "game/session.h"
 #include "gfx/board_drawing.h"
 #include "gfx/font.h"
+#include "gfx/layout.h"
+#include "gfx/projection.h"
 #include "gfx/texture_set.h"
-#include "scenes/backdrop_state.h"
-#include "scenes/scene_director.h"
-#include "shell/window.h"
 
-// x grows right and y down, one unit per pixel of a 640x480 window.
 static void Begin2DLayer()
 {
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, 480, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    SetLayerProjection();
 }
 
-// Multiplies the whole screen so far (the backdrop) by f, then counts one frame.
-static void DrawFade(int32_t& counter, double f)
+// Multiplies the whole screen so far (the backdrop) by f.
+static void DrawFade(double f)
 {
     glBlendFunc(GL_ZERO, GL_SRC_COLOR);
     glEnable(GL_BLEND);
     glLoadIdentity();
     glColor3d(f, f, f);
     glBegin(GL_TRIANGLE_STRIP);
-    glVertex2i(0, 480);
+    glVertex2i(0, LAYER_HEIGHT);
     glVertex2i(0, 0);
-    glVertex2i(640, 480);
-    glVertex2i(640, 0);
+    glVertex2i(LAYER_WIDTH, LAYER_HEIGHT);
+    glVertex2i(LAYER_WIDTH, 0);
     glEnd();
     glDisable(GL_BLEND);
-    counter--;
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 }
 
-static void DrawFades()
+static void DrawFades(const BackdropFades& fades)
 {
-    if (fade_out_counter > 0)
-        DrawFade(fade_out_counter, fade_out_counter * 0.01);  // to black
-    if (fade_in_counter > 0)
-        DrawFade(fade_in_counter, (100 - fade_in_counter) * 0.01);  // from black
+    if (fades.out >= 0)
+        DrawFade(fades.out);  // to black
+    if (fades.in >= 0)
+        DrawFade(fades.in);  // from black
+}
+
+// The rules only ask for their sounds; they are heard here, in the order asked.
+static void PlayRuleSounds()
+{
+    static const SoundSlot slots[] = {SOUND_DROP, SOUND_LINEDONE, SOUND_LEVELUP, SOUND_EXPLODE};
+    for (int32_t i = 0; i < rule_sounds.count; i++)
+        PlaySoundEffect(slots[rule_sounds.sound[i]]);
+    rule_sounds.count = 0;
 }
 
 // The numbers from before this frame's tick and row removal.
@@ -66,10 +71,10 @@ static void DrawScoreDisplay()
     glDisable(GL_BLEND);
 }
 
-// Rises one pixel a frame from the removed row's top edge; fades over its last 19 frames.
+// The points the removal earned, rising one pixel a frame from the removed row's
+// top edge and fading over its last 19 frames; "+50" stands a glyph further right.
 static void DrawScorePopup()
 {
-    static const char* const texts[5] = {"", "+50", "+200", "+350", "+600"};
     if (game.popup_timer <= 0)
         return;
     glEnable(GL_BLEND);
@@ -77,37 +82,44 @@ static void DrawScorePopup()
     const double g = game.popup_timer * 0.05;  // above 1 acts as 1
     glColor3d(g, g, g);
     glLoadIdentity();
-    const int kind = game.popup_kind >= 1 && game.popup_kind <= 4 ? game.popup_kind : 0;
-    PrintText(kind == 1 ? 296 : 288, game.popup_row * 16 + game.popup_timer + 22, 1, "%s", texts[kind]);
+    const int32_t points = RowsReward(game.popup_kind);
+    const int y = game.popup_row * CELL_PIXELS + game.popup_timer + 22;
+    if (points > 0)
+        PrintText(game.popup_kind == 1 ? 296 : 288, y, 1, "+%d", points);
+    else
+        PrintText(288, y, 1, "%s", "");
     glDisable(GL_BLEND);
 }
 
 // The tick draws what it has just moved: the piece at its new height, then the popup.
-static void TickAndDraw()
+static PlayerCommand TickAndDraw(PlayerCommand command)
 {
-    TickGame();
+    command = TickGame(command);
+    PlayRuleSounds();
     glColor3f(1.0f, 1.0f, 1.0f);
     DrawFallingPiece();
     DrawScorePopup();
     CountDownPopup();
+    return command;
 }
 
 // Adds a grey growing from nothing at the board's top edge to 0.5 at its bottom.
 static void DrawBoardGradient()
 {
     const double o = game.shake_offset;
+    const double width = BOARD_COLUMNS * CELL_PIXELS, height = BOARD_ROWS * CELL_PIXELS;
     glEnable(GL_BLEND);
     glLoadIdentity();
-    glTranslated(232, 72, 0);
+    glTranslated(BOARD_LEFT, BOARD_TOP, 0);
     glBegin(GL_TRIANGLE_STRIP);
     glColor3f(0.5f, 0.5f, 0.5f);
-    glVertex2d(0, o + 320);
+    glVertex2d(0, o + height);
     glColor3f(0.0f, 0.0f, 0.0f);
     glVertex2d(0, o);
     glColor3f(0.5f, 0.5f, 0.5f);
-    glVertex2d(176, o + 320);
+    glVertex2d(width, o + height);
     glColor3f(0.0f, 0.0f, 0.0f);
-    glVertex2d(176, o);
+    glVertex2d(width, o);
     glEnd();
     glDisable(GL_BLEND);
 }
@@ -119,10 +131,10 @@ static void End2DLayer()
     glEnable(GL_DEPTH_TEST);
 }
 
-void GameFrame()
+PlayerCommand GameFrame(PlayerCommand command, const BackdropFades& fades)
 {
     Begin2DLayer();
-    DrawFades();
+    DrawFades(fades);
     glLoadIdentity();
     DrawNextPreview();
     DrawScoreDisplay();
@@ -132,10 +144,12 @@ void GameFrame()
     DrawLandedCells();
     CountDropTimer();
     if (!game.game_over)
-        TickAndDraw();
+        command = TickAndDraw(command);
     glColor3f(1.0f, 1.0f, 1.0f);
     glDisable(GL_TEXTURE_2D);
     RemoveFullRows();
+    PlayRuleSounds();
     DrawBoardGradient();
     End2DLayer();
+    return command;
 }

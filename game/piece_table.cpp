@@ -2,8 +2,10 @@
 // first, left to right), kinds and rotations in storage order.
 #include "game/piece_table.h"
 
+// 448 bytes, 1 filled and 0 empty. Cell (kind k, rotation r, row dy, column dx)
+// is byte k*64 + r*16 + dy*4 + dx: each mask is 16 bytes, top row first.
 // clang-format off
-const uint8_t PieceTable[PIECE_KINDS * PIECE_ROTATIONS * MASK_SIDE * MASK_SIDE] = {
+static const uint8_t PieceTable[PIECE_KINDS * PIECE_ROTATIONS * MASK_SIDE * MASK_SIDE] = {
     // kind 0 (I), rotation 0
     0, 1, 0, 0,
     0, 1, 0, 0,

@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
-#include "audio/sound_effects.h"
 #include "game/board.h"
 #include "game/random.h"
+#include "game/rule_sounds.h"
 #include "game/session.h"
-#include "shell/main_loop.h"
 
 // From level 30 on 30 - level would never be reached (or divide by zero), so the
 // fastest gravity is one row per frame, reached at level 29.
@@ -33,18 +32,26 @@ void CountDropTimer()
         game.drop_timer++;
 }
 
+// Points for rows removed at once: 50 a row from RemoveRow, and a bonus on top.
+static const int32_t row_bonus[5] = {0, 0, 100, 200, 400};
+
+int32_t RowsReward(int32_t rows)
+{
+    return rows >= 1 && rows <= 4 ? 50 * rows + row_bonus[rows] : 0;
+}
+
 // Acts once every 8 frames of the free-running counter (also at -128 after the wrap).
-static void ApplyCommand()
+static void ApplyCommand(PlayerCommand command)
 {
     game.repeat_counter = (int8_t)(game.repeat_counter + 1);
-    if (MoveCommand == MOVE_SOFT_DROP)
+    if (command == MOVE_SOFT_DROP)
         game.drop_timer = GravityPeriod();
-    if (game.repeat_counter % 8 == 0 && MoveCommand > 0) {
-        TryMove(MoveCommand);
+    if (game.repeat_counter % 8 == 0 && command > 0) {
+        TryMove(command);
         game.repeat_counter = 0;
         // Gravity below tests and stamps working_mask: it must hold the rotated shape,
         // or a step down could carry the piece into filled cells or off the board.
-        if (MoveCommand == MOVE_ROTATE)
+        if (command == MOVE_ROTATE)
             RefreshWorkingMask();
     }
 }
@@ -65,19 +72,19 @@ static bool ApplyGravity()
     return true;
 }
 
-void TickGame()
+PlayerCommand TickGame(PlayerCommand command)
 {
     RefreshWorkingMask();
-    ApplyCommand();
+    ApplyCommand(command);
     if (ApplyGravity()) {
         SpawnPiece();
-        PlaySoundEffect(SOUND_DROP);
+        AskForSound(RULE_SOUND_DROP);
     }
-    MoveCommand = MOVE_NONE;
     const int32_t period = GravityPeriod();
     if (game.drop_timer >= period)
         game.drop_timer = 0;
-    game.piece_pixel_y = (float)((double)game.drop_timer / period * 16.0 + (game.piece.row - 1) * 16.0);
+    game.piece_pixel_y = (float)((double)game.drop_timer / period * CELL_PIXELS + (game.piece.row - 1) * CELL_PIXELS);
+    return MOVE_NONE;
 }
 
 void CountDownPopup()
@@ -89,15 +96,14 @@ void CountDownPopup()
 // Bonus on top of RemoveRow's 50 per row, shake length and sound, by rows removed at once.
 static void RewardRows(int32_t rows)
 {
-    static const int32_t bonus[5] = {0, 0, 100, 200, 400};
     static const int32_t shake_frames[5] = {0, 20, 40, 80, 120};
     if (rows < 1 || rows > 4)
         return;
-    game.score += bonus[rows];
+    game.score += row_bonus[rows];
     game.shake_timer = shake_frames[rows];
     game.popup_kind = rows;
     game.popup_timer = 50;
-    PlaySoundEffect(rows == 4 ? SOUND_EXPLODE : SOUND_LINEDONE);
+    AskForSound(rows == 4 ? RULE_SOUND_EXPLODE : RULE_SOUND_LINEDONE);
 }
 
 // Four passes suffice: one landing fills at most four rows, and each pass removes
@@ -110,13 +116,15 @@ void RemoveFullRows()
     RewardRows(game.rows_cleared);
 }
 
-void RunRulesFrame()
+PlayerCommand RunRulesFrame(PlayerCommand command)
 {
+    rule_sounds.count = 0;
     ShakeBoard();
     CountDropTimer();
     if (!game.game_over) {
-        TickGame();
+        command = TickGame(command);
         CountDownPopup();
     }
     RemoveFullRows();
+    return command;
 }

@@ -14,7 +14,7 @@ void ResetGame()
 {
     game.piece.kind = (uint8_t)(NextRandom() % 7);
     game.next_kind = (uint8_t)(NextRandom() % 7);
-    game.piece.column = 3;
+    game.piece.column = ENTRY_COLUMN;
     game.piece.row = 0;
     game.game_over = 0;
     game.lines = 0;
@@ -22,4 +22,10 @@ void ResetGame()
     game.score = 0;
     game.drop_timer = 0;
     std::memset(game.board, 0, sizeof game.board);
+}
+
+void EndGameForRestart()
+{
+    game.game_over = 0;
+    game.level = 0;
 }

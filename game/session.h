@@ -3,6 +3,11 @@
 #include <cstdint>
 
 enum { BOARD_COLUMNS = 11, BOARD_ROWS = 20, BOARD_CELLS = BOARD_COLUMNS * BOARD_ROWS };
+enum { ENTRY_COLUMN = 3 };  // where every piece enters, in row 0
+enum { CELL_PIXELS = 16 };  // a cell's height on screen: the falling piece glides in these pixels
+
+// The board is stored column by column, top row first.
+inline int BoardIndex(int column, int row) { return column * BOARD_ROWS + row; }
 
 // The falling piece. column may be -2..9 (a mask's left columns can be empty).
 struct ActivePiece {
@@ -13,7 +18,7 @@ struct ActivePiece {
 };
 
 struct GameSession {
-    uint8_t board[BOARD_CELLS];  // column-major: cell (c, r) is board[c * 20 + r]; 1 filled
+    uint8_t board[BOARD_CELLS];  // column-major, at BoardIndex(c, r); 1 filled
     ActivePiece piece;
     uint8_t next_kind;           // shown in the preview; taken by the next spawn
     uint8_t working_mask[16];    // piece mask, column-major: [dx * 4 + dy]
@@ -34,4 +39,5 @@ struct GameSession {
 
 extern GameSession game;
 
-void ResetGame();  // NewGameReset, right after seeding: the game fields of a fresh game
+void ResetGame();            // NewGameReset, right after seeding: the game fields of a fresh game
+void EndGameForRestart();    // main loop, Tab after a game over: game_over and level 0 until the new game starts

@@ -205,21 +205,23 @@ RgbImage* DecodeBmpBytes(const uint8_t* bytes, size_t size, const char** failure
     return image;
 }
 
-RgbImage* LoadDibAsRgb(const void* file_name, bool wide_name)
+static void ReportOpenFailure(const char* name)
 {
-    char converted[NAME_BYTES] = "";
-    const char* name = static_cast<const char*>(file_name);
-    bool name_fits = true;
-    if (file_name && wide_name) {
-        name_fits = WideNameToUtf8(static_cast<const char16_t*>(file_name), converted, sizeof converted);
-        name = converted;
-    }
+    char message[SHOWN_NAME_BYTES + 64];
+    std::snprintf(message, sizeof message, "Failed to open DIB file %.*s.\n", int(SHOWN_NAME_BYTES), name);
+    ReportFailure(message);
+}
+
+// The file is opened once, by the mapping, which also tells a missing file from
+// one that is there and cannot be read.
+static RgbImage* LoadMappedFile(const char* name, bool silent_when_missing)
+{
     FileMap map;
-    if (!name || !name_fits || !MapFileReadOnly(name, &map)) {
-        char message[SHOWN_NAME_BYTES + 64];
-        std::snprintf(message, sizeof message, "Failed to open DIB file %.*s.\n", int(SHOWN_NAME_BYTES),
-                      name ? name : "");
-        ReportFailure(message);
+    const MapResult mapped = MapFileReadOnly(name, &map);
+    if (mapped == FILE_MISSING && silent_when_missing)
+        return nullptr;
+    if (mapped != FILE_MAPPED) {
+        ReportOpenFailure(name);
         return nullptr;
     }
     const char* failure = nullptr;
@@ -230,9 +232,30 @@ RgbImage* LoadDibAsRgb(const void* file_name, bool wide_name)
     return image;
 }
 
+RgbImage* LoadDibAsRgb(const void* file_name, bool wide_name)
+{
+    char converted[NAME_BYTES] = "";
+    const char* name = static_cast<const char*>(file_name);
+    bool name_fits = true;
+    if (file_name && wide_name) {
+        name_fits = WideNameToUtf8(static_cast<const char16_t*>(file_name), converted, sizeof converted);
+        name = converted;
+    }
+    if (!name || !name_fits) {
+        ReportOpenFailure(name ? name : "");
+        return nullptr;
+    }
+    return LoadMappedFile(name, false);
+}
+
 RgbImage* LoadBmpImage(const char* file_name)
 {
     return LoadDibAsRgb(file_name, false);
+}
+
+RgbImage* LoadBmpImageIfPresent(const char* file_name)
+{
+    return file_name ? LoadMappedFile(file_name, true) : nullptr;
 }
 
 void FreeRgbImage(RgbImage* image)

@@ -12,6 +12,9 @@ struct RgbImage {
 
 // Texture set, per file: LoadDibAsRgb(file_name, false).
 RgbImage* LoadBmpImage(const char* file_name);
+// Texture set, per slot: the same, but where there is no file to read (none, not
+// allowed, a directory) nullptr comes back without a message.
+RgbImage* LoadBmpImageIfPresent(const char* file_name);
 // The reader proper. wide_name: file_name is a null-terminated UTF-16 string
 // (char16_t). Returns nullptr after one "Error" message on any failure.
 RgbImage* LoadDibAsRgb(const void* file_name, bool wide_name);

@@ -7,11 +7,40 @@
 #include "game/piece_table.h"
 #include "game/session.h"
 #include "gfx/font.h"
+#include "gfx/layout.h"
+#include "gfx/projection.h"
 #include "gfx/texture_set.h"
-#include "scenes/scene_director.h"
-#include "shell/window.h"
 
-enum { BOARD_LEFT = 232, BOARD_TOP = 72, TILE = 16 };
+enum { TILE = CELL_PIXELS };
+
+uint32_t tile_list = 0;
+
+// One 16x16 square with its top-left corner at the origin, texture upright
+// (the image's bottom row at the bottom). Geometry only: the caller binds the
+// texture and translates to the cell.
+void BuildTileList()
+{
+    tile_list = glGenLists(1);
+    glNewList(tile_list, GL_COMPILE);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2s(0, 0);
+    glVertex2d(0, TILE);
+    glTexCoord2s(0, 1);
+    glVertex2d(0, 0);
+    glTexCoord2s(1, 0);
+    glVertex2d(TILE, TILE);
+    glTexCoord2s(1, 1);
+    glVertex2d(TILE, 0);
+    glEnd();
+    glEndList();
+}
+
+void DeleteTileList()
+{
+    if (tile_list)
+        glDeleteLists(tile_list, 1);
+    tile_list = 0;
+}
 
 static void DrawTile(int x, int y)
 {
@@ -38,7 +67,7 @@ void DrawLandedCells()
     glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_BLKGREY]);
     for (int row = 0; row < BOARD_ROWS; row++)
         for (int column = 0; column < BOARD_COLUMNS; column++)
-            if (game.board[column * BOARD_ROWS + row] == 1)
+            if (game.board[BoardIndex(column, row)] == 1)
                 DrawTile(BOARD_LEFT + TILE * column, BOARD_TOP + TILE * row + s);
 }
 
@@ -83,10 +112,7 @@ void DrawNextPreview()
 
 void PauseOverlay()
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, 480, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    SetLayerProjection();
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);

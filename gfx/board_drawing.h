@@ -1,8 +1,13 @@
 // The game layer's pictures of the game state: the border, the landed cells, the
 // falling piece, the next-piece preview, and the pause text that replaces them all.
-// Positions are in the 640x480 layer with y downward; the board's cell (c, r) is
-// the 16x16 square at (232 + 16c, 72 + 16r).
+// Positions are in the 640x480 layer of gfx/layout.h.
 #pragma once
+#include <cstdint>
+
+extern uint32_t tile_list;  // one 16x16 textured square, every tile of the layer
+
+void BuildTileList();   // InitScene, once, context current, after the font
+void DeleteTileList();  // DeleteSceneLists, while the context is current
 
 // GameFrame, step 7 (texturing on, colour white): the 53 border tiles, moved by shake_offset.
 void DrawBorder();

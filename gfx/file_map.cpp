@@ -6,23 +6,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool MapFileReadOnly(const char* path, FileMap* map)
+MapResult MapFileReadOnly(const char* path, FileMap* map)
 {
     map->bytes = nullptr;
     map->size = 0;
     int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return FILE_MISSING;
     struct stat info;
-    // An empty file has nothing to map; a directory or device is no bitmap.
-    bool mappable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-    void* view = mappable ? mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return FILE_MISSING;  // a directory or device is no bitmap
+    }
+    void* view = info.st_size > 0 ? mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
     close(fd);  // the mapping outlives the descriptor
     if (view == MAP_FAILED)
-        return false;
+        return FILE_UNMAPPABLE;
     map->bytes = static_cast<const uint8_t*>(view);
     map->size = size_t(info.st_size);
-    return true;
+    return FILE_MAPPED;
 }
 
 void UnmapFile(FileMap* map)

@@ -9,7 +9,14 @@ struct FileMap {
     size_t size;           // bytes that may be read from `bytes`
 };
 
-// bmp_reader, per image: maps a regular, non-empty file; false (map cleared) when it cannot.
-bool MapFileReadOnly(const char* path, FileMap* map);
+enum MapResult {
+    FILE_MAPPED,      // the whole file is mapped
+    FILE_MISSING,     // nothing to read there: no such file, not allowed, or no regular file (a directory)
+    FILE_UNMAPPABLE,  // a regular file that cannot be mapped: empty, or the mapping refused
+};
+
+// bmp_reader, per image: opens the path once and maps a regular, non-empty file;
+// anything else leaves the map cleared.
+MapResult MapFileReadOnly(const char* path, FileMap* map);
 // bmp_reader, after the image is decoded or refused: unmaps and clears; a cleared map is a no-op.
 void UnmapFile(FileMap* map);

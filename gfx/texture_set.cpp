@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -56,21 +55,11 @@ void MakeTexture(int slot, const RgbImage& image)
 
 }  // namespace
 
+// A file that is missing or cannot be opened stays silent, as a slot may be
+// empty; the reader reports every failure of a file that is there.
 RgbImage* OpenImageIfPresent(const char* path)
 {
-    if (!path)
-        return nullptr;
-    // Probing first keeps a file that is missing or cannot be opened silent: the
-    // reader reports every failure it sees. A directory opens for reading here,
-    // but it is no more a picture than a missing file.
-    struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode))
-        return nullptr;
-    FILE* probe = std::fopen(path, "r");
-    if (!probe)
-        return nullptr;
-    std::fclose(probe);
-    return LoadBmpImage(path);
+    return LoadBmpImageIfPresent(path);
 }
 
 int LoadTextureSet()

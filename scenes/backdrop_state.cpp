@@ -1,6 +1,10 @@
 // The backdrop values and their program-start values.
 #include "scenes/backdrop_state.h"
 
+int32_t backdrop_stage = -1;
+int32_t fade_in_counter = 0;
+GLUquadric* quadric = nullptr;
+uint32_t cube_frame_list = 0, sky_sphere_list = 0;
 float backdrop_angle = 0.0f;
 float swirl_angle = 0.0f;
 float water_scroll = 0.0f;

@@ -8,7 +8,6 @@
 
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
-#include "scenes/scene_director.h"
 
 // Bead k of a helix: the spun pivot, then its place on the helix.
 static void PlaceBead(double pivot_x, float spin, float t, float h)

@@ -6,6 +6,3 @@
 void StartLevel1Backdrop();  // DrawScene, first frame of level 1 (backdrop_stage 0)
 void DrawLevel1Backdrop();   // DrawScene, every level-1 frame, right after the start step
 
-// DrawLevel1Backdrop and DrawLevel2Backdrop: the sphere-mapped cube frame at
-// the current modelview, spun by backdrop_angle, lit by light 1.
-void DrawSpinningCubeFrame();

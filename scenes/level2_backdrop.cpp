@@ -8,8 +8,7 @@
 
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
-#include "scenes/level1_backdrop.h"
-#include "scenes/scene_director.h"
+#include "scenes/sky_and_frame.h"
 
 // The line width and the quadric's settings last until the next new game
 // (the line width for the rest of the run).
@@ -29,25 +28,10 @@ void StartLevel2Backdrop()
 // additive one, falling by 0.05 a frame.
 static void DrawFadingSky()
 {
-    double k = (50 - sky_counter) * 0.01;
-    glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_BOXT2]);
-    glLoadIdentity();
-    glColor3d(k, k, k);
-    glTranslated(0, 0, 0);
-    glRotated(backdrop_angle / 16, 1, 0, 1);
-    glRotated(backdrop_angle / 12, 0, 1, 0);
-    glScaled(30, 30, 30);
-    glBlendFunc(GL_SRC_COLOR, GL_ONE);  // blending is off: this pass is opaque
-    glCallList(sky_sphere_list);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glScaled(0.99, 0.99, 0.99);
-    glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_BOXT3]);
-    glEnable(GL_BLEND);
-    glColor3d(glow_level * 0.01, glow_level * 0.01, glow_level * 0.01);
+    DrawSkyPass((50 - sky_counter) * 0.01);  // blending is off: this pass is opaque
+    DrawSkyGlowPass(GL_SRC_ALPHA);
     glow_level += glow_step;
     glow_step = -5;
-    glCallList(sky_sphere_list);
-    glDisable(GL_BLEND);
     sky_counter += 1;
 }
 
@@ -133,21 +117,10 @@ static void DrawGlidingCubeFrame()
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_BOXTE]);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_CULL_FACE);
-    glLoadIdentity();
-    glColor3d(1, 1, 1);
+    BeginCubeFrame();
     GlideCubeFrame();
     DrawSpinningCubeFrame();
-    backdrop_angle += 1.0f;
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_TEXTURE_2D);
+    EndCubeFrame();
 }
 
 void DrawLevel2Backdrop()

@@ -12,48 +12,19 @@
 #include "game/session.h"
 #include "gfx/board_drawing.h"
 #include "gfx/font.h"
+#include "gfx/projection.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/level0_backdrop.h"
 #include "scenes/level1_backdrop.h"
 #include "scenes/level2_backdrop.h"
+#include "scenes/lighting.h"
 #include "scenes/meshes.h"
 #include "shell/frame_clock.h"
-#include "shell/main_loop.h"
-#include "shell/window.h"
-
-int32_t backdrop_stage = -1;
-uint32_t tile_list = 0;
-uint32_t cube_frame_list = 0, sky_sphere_list = 0;
-int32_t fade_in_counter = 0;
-GLUquadric* quadric = nullptr;
-float light_position[4], light_ambient[4], light_diffuse[4], light_specular[4];
-float material_specular[4], material_shininess[1];
 
 static const GLenum fog_modes[3] = {GL_EXP, GL_EXP2, GL_LINEAR};
 static const int32_t fog_mode_index = 2;
 static const float fog_color[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
-// One 16x16 square with its top-left corner at the origin, texture upright
-// (the image's bottom row at the bottom). Geometry only: the caller binds the
-// texture and translates to the cell.
-static uint32_t BuildTileList()
-{
-    uint32_t list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2s(0, 0);
-    glVertex2d(0, 16);
-    glTexCoord2s(0, 1);
-    glVertex2d(0, 0);
-    glTexCoord2s(1, 0);
-    glVertex2d(16, 16);
-    glTexCoord2s(1, 1);
-    glVertex2d(16, 0);
-    glEnd();
-    glEndList();
-    return list;
-}
 
 bool InitScene()
 {
@@ -66,7 +37,7 @@ bool InitScene()
     OpenSoundSet();
     quadric = gluNewQuadric();
     CreateFontLists();
-    tile_list = BuildTileList();
+    BuildTileList();
     sky_sphere_list = BuildSkySphereList();
     cube_frame_list = BuildCubeFrameList();
     // Generation itself stays off; the cube frame switches it on around itself.
@@ -75,9 +46,20 @@ bool InitScene()
     return true;
 }
 
+// Each fade counted down as it is handed over.
+BackdropFades CountDownFades()
+{
+    BackdropFades fades = {-1.0, -1.0};
+    if (fade_out_counter > 0)
+        fades.out = fade_out_counter-- * 0.01;  // to black
+    if (fade_in_counter > 0)
+        fades.in = (100 - fade_in_counter--) * 0.01;  // from black
+    return fades;
+}
+
 // Each test sees the values as the steps before it left them, so a start step
 // and the first drawing of its backdrop fall in the same frame.
-bool DrawScene()
+PlayerCommand DrawScene(PlayerCommand command, int32_t pause_state)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (game.level == 0 && backdrop_stage == -1)
@@ -93,36 +75,21 @@ bool DrawScene()
     if (game.level >= 2)
         DrawLevel2Backdrop();
     if (pause_state == -1)
-        GameFrame();
+        command = GameFrame(command, CountDownFades());
     if (pause_state == 1)
         PauseOverlay();
-    return true;
-}
-
-static void SetLight1(float* storage, GLenum parameter, float a, float b, float c, float d)
-{
-    storage[0] = a;
-    storage[1] = b;
-    storage[2] = c;
-    storage[3] = d;
-    glLightfv(GL_LIGHT1, parameter, storage);
+    return command;
 }
 
 // Light 1 below and in front of the eye; the modelview is the identity here
 // (every frame ends with it), so the position is in eye coordinates.
 static void ResetLightAndMaterial()
 {
-    SetLight1(light_position, GL_POSITION, 0.0f, -10.0f, -20.0f, 1.0f);
-    SetLight1(light_ambient, GL_AMBIENT, 0.5f, 0.6f, 0.9f, 1.0f);
-    SetLight1(light_diffuse, GL_DIFFUSE, 0.0f, 0.9f, 0.6f, 1.0f);
-    SetLight1(light_specular, GL_SPECULAR, 1.0f, 1.0f, 1.0f, 1.0f);
-    material_specular[0] = 0.0f;
-    material_specular[1] = 0.7f;
-    material_specular[2] = 0.7f;
-    material_specular[3] = 1.0f;
-    glMaterialfv(GL_FRONT, GL_SPECULAR, material_specular);
-    material_shininess[0] = 50.0f;
-    glMaterialfv(GL_FRONT, GL_SHININESS, material_shininess);
+    SetLight1(GL_POSITION, 0.0f, -10.0f, -20.0f, 1.0f);
+    SetLight1(GL_AMBIENT, 0.5f, 0.6f, 0.9f, 1.0f);
+    SetLight1(GL_DIFFUSE, 0.0f, 0.9f, 0.6f, 1.0f);
+    SetLight1(GL_SPECULAR, 1.0f, 1.0f, 1.0f, 1.0f);
+    SetFrontMaterial(0.0f, 0.7f, 0.7f, 1.0f, 50.0f);
 }
 
 // Fog is set up here but enabled only around the level-0 reflections.
@@ -158,11 +125,14 @@ void NewGameReset()
     glEnable(GL_DEPTH_TEST);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     water_scroll_step = 0.005f;
-    aspect_ratio = 1.3333334f;
+    UseGameAspect();
     fade_in_counter = 100;
     backdrop_stage = 0;
-    // The clock restarted above: the frame's pacing needs a stamp from the new clock.
-    frame_start_ms = (float)ReadFrameClock();
+}
+
+void RequestNewGame()
+{
+    backdrop_stage = -1;
 }
 
 static void DeleteList(uint32_t& list, int count)
@@ -175,7 +145,7 @@ static void DeleteList(uint32_t& list, int count)
 void DeleteSceneLists()
 {
     DeleteList(font_base, 256);
-    DeleteList(tile_list, 1);
+    DeleteTileList();
     DeleteList(cube_frame_list, 1);
     DeleteList(sky_sphere_list, 1);
     if (quadric)

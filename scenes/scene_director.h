@@ -1,20 +1,15 @@
 // Start-up, the per-frame scene director and the new-game reset.
 #pragma once
-#include <cstdint>
 
-extern int32_t backdrop_stage;  // -1 new game pending, 0 reset done, 1 level-1 start done, 2 level-2 start done
-extern uint32_t tile_list;      // one 16x16 textured square
-extern uint32_t cube_frame_list, sky_sphere_list;
-extern int32_t fade_in_counter;
-struct GLUquadric;
-extern GLUquadric* quadric;     // every sphere and cylinder of the backdrops
+#include "game/board.h"
+#include "game/game_frame.h"
 
-// Storage handed to glLightfv(GL_LIGHT1, ...) and glMaterialfv(GL_FRONT, ...);
-// filled right before each call (the new-game reset, the level-1 relight).
-extern float light_position[4], light_ambient[4], light_diffuse[4], light_specular[4];
-extern float material_specular[4], material_shininess[1];
-
-bool InitScene();         // window creation, context current: every resource, once
-bool DrawScene();         // main loop, every frame while not minimised; always true
+bool InitScene();         // window creation, context current: every resource, once; false when no texture loaded
+// Main loop, every frame while not minimised: clears, starts a new game or a
+// level's backdrop when due, draws the backdrop, then by pause_state the game
+// layer (-1, handed the command) or the pause text (1). Returns the command that stays pending.
+PlayerCommand DrawScene(PlayerCommand command, int32_t pause_state);
+BackdropFades CountDownFades();  // DrawScene, right before the game frame: this frame's fades, counted down
 void NewGameReset();      // DrawScene, first frame of a game
+void RequestNewGame();    // main loop, Tab after a game over: the next frame starts a new game
 void DeleteSceneLists();  // shutdown, while the context is still current

@@ -10,10 +10,12 @@ static uint64_t SdlCounterValue() { return SDL_GetPerformanceCounter(); }
 static uint32_t SdlMilliseconds() { return SDL_GetTicks(); }
 
 FrameClock frame_clock;
+uint32_t frame_clock_starts = 0;
 FrameClockSource frame_clock_source = {SdlCounterFrequency, SdlCounterValue, SdlMilliseconds};
 
 void StartFrameClock()
 {
+    frame_clock_starts++;
     std::memset(&frame_clock, 0, sizeof(frame_clock));
     frame_clock.frequency = (int64_t)frame_clock_source.counter_frequency();
     if (frame_clock.frequency <= 0) {

@@ -20,6 +20,7 @@ struct FrameClockSource {
 };
 
 extern FrameClock frame_clock;
+extern uint32_t frame_clock_starts;  // StartFrameClock calls so far: the main loop sees a restart by it
 extern FrameClockSource frame_clock_source;
 
 void StartFrameClock();   // start-up and every new game: restart from ~0

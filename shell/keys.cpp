@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+uint8_t KeyState[256];
+
 uint8_t VirtualKeyFromSdl(int32_t sdl_keycode)
 {
     // Letters and digits share their ASCII upper-case codes with the virtual keys.

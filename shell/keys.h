@@ -1,4 +1,4 @@
-// Key codes: the game indexes its key table by Windows virtual-key codes.
+// The key table, indexed by Windows virtual-key codes, and the translation to them.
 #pragma once
 #include <cstdint>
 
@@ -12,6 +12,8 @@ enum VirtualKey : uint8_t {
     VK_DOWN = 0x28,
     VK_P = 0x50,
 };
+
+extern uint8_t KeyState[256];  // by virtual-key code; 1 while held (the window's event handler writes it)
 
 // SDL keycode -> virtual-key code, or 0 for keys the table has no code for.
 // Called by the window's event handler for every key event.

@@ -9,9 +9,7 @@
 #include "shell/keys.h"
 #include "shell/window.h"
 
-uint8_t KeyState[256];
-uint8_t window_active = 1;
-int32_t MoveCommand = 0;
+PlayerCommand MoveCommand = MOVE_NONE;
 int32_t pause_state = -1;
 uint8_t pause_key_latch = 0;
 float frame_start_ms = 0.0f;
@@ -40,11 +38,14 @@ bool RunLoopIteration()
 bool RunFrame()
 {
     frame_start_ms = (float)ReadFrameClock();
-    bool running = true;
-    if (window_active && !DrawScene())
-        running = false;
-    if (running && KeyState[VK_ESCAPE])
-        running = false;  // the frame in which Esc is seen is not presented
+    if (window_active) {
+        const uint32_t clock_starts = frame_clock_starts;
+        MoveCommand = DrawScene(MoveCommand, pause_state);
+        // A new game restarted the clock: this frame lasts from the restart.
+        if (frame_clock_starts != clock_starts)
+            frame_start_ms = 0.0f;
+    }
+    const bool running = !KeyState[VK_ESCAPE];  // the frame in which Esc is seen is not presented
     if (running) {
         PresentFrame();
         PollKeys();
@@ -56,15 +57,14 @@ bool RunFrame()
 void PollKeys()
 {
     // Each test overwrites the one before: Down over Up over Right over Left.
-    if (KeyState[VK_LEFT]) MoveCommand = 1;
-    if (KeyState[VK_RIGHT]) MoveCommand = 2;
-    if (KeyState[VK_UP]) MoveCommand = 3;
-    if (KeyState[VK_DOWN]) MoveCommand = 5;
+    if (KeyState[VK_LEFT]) MoveCommand = MOVE_LEFT;
+    if (KeyState[VK_RIGHT]) MoveCommand = MOVE_RIGHT;
+    if (KeyState[VK_UP]) MoveCommand = MOVE_ROTATE;
+    if (KeyState[VK_DOWN]) MoveCommand = MOVE_SOFT_DROP;
 
     if (KeyState[VK_TAB] && game.game_over) {
-        game.game_over = 0;
-        backdrop_stage = -1;
-        game.level = 0;
+        EndGameForRestart();
+        RequestNewGame();
     }
 
     if (KeyState[VK_P]) {

@@ -5,7 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/window.h"
+static SDL_Window* message_owner;
+
+void SetMessageOwner(SDL_Window* window)
+{
+    message_owner = window;
+}
 
 // The offscreen and dummy drivers have no way to show a box; X11 without a
 // display fails by itself. Asking SDL in those cases could also pop a box on
@@ -28,7 +33,7 @@ static Uint32 BoxFlags(MessageKind kind)
 
 void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window)
 {
-    SDL_Window* owner = owned_by_window ? window_handle : nullptr;
+    SDL_Window* owner = owned_by_window ? message_owner : nullptr;
     if (CanShowBox() && SDL_ShowSimpleMessageBox(BoxFlags(kind), caption, text, owner) == 0)
         return;
     std::fprintf(stderr, "%s: %s\n", caption, text);

@@ -3,8 +3,11 @@
 #pragma once
 
 enum MessageKind { MESSAGE_INFORMATION, MESSAGE_WARNING, MESSAGE_ERROR };
+struct SDL_Window;
 
-// Modal box; owned by the game window when owned_by_window and a window exists.
+void SetMessageOwner(SDL_Window* window);  // window creation and shutdown: the window boxes may belong to
+
+// Modal box; owned by the game window when owned_by_window and there is one.
 void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window = false);
 
 // Yes/No question, no owner. True for Yes. Where no box can be shown (no display

@@ -4,19 +4,18 @@
 
 #include <SDL.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstring>
 
 #include "audio/sound_effects.h"
+#include "gfx/projection.h"
 #include "scenes/scene_director.h"
 #include "shell/keys.h"
-#include "shell/main_loop.h"
 #include "shell/message_box.h"
 
 uint8_t fullscreen = 1;
 SDL_Window* window_handle = nullptr;
 SDL_GLContext render_context = nullptr;
-float aspect_ratio = 0.0f;
+uint8_t window_active = 1;
 
 static SDL_DisplayMode fullscreen_mode;
 
@@ -97,6 +96,7 @@ bool CreateMainWindow(const char* title, int width, int height, int bits, uint8_
     window_handle = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window_handle)
         return FailCreation("Window Creation Error.");
+    SetMessageOwner(window_handle);
     if (fullscreen) {
         if (SDL_SetWindowDisplayMode(window_handle, &fullscreen_mode) != 0)
             return FailCreation("Window Creation Error.");
@@ -141,6 +141,7 @@ void ShutdownMainWindow()
         render_context = nullptr;
     }
     if (window_handle) {
+        SetMessageOwner(nullptr);
         SDL_DestroyWindow(window_handle);
         window_handle = nullptr;
     }
@@ -155,16 +156,6 @@ void ResizeViewport(int width, int height)
         height = 1;
     glViewport(0, 0, width, height);
     SetScenePerspective();
-}
-
-// The near plane is the single-precision 0.1 widened to double, as everywhere.
-void SetScenePerspective()
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspect_ratio, (double)0.1f, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 static void HandleWindowEvent(const SDL_WindowEvent& event)

@@ -9,12 +9,11 @@ typedef void* SDL_GLContext;
 extern uint8_t fullscreen;             // cleared when the player accepts windowed mode
 extern SDL_Window* window_handle;
 extern SDL_GLContext render_context;
-extern float aspect_ratio;             // every perspective projection; 4/3 from the first new game
+extern uint8_t window_active;          // 0 while minimised: the main loop draws nothing
 
 // main: window, context, viewport, then InitScene. False after showing why.
 bool CreateMainWindow(const char* title, int width, int height, int bits, uint8_t fullscreen_wanted);
 void ShutdownMainWindow();                // main, or a failed creation: releases everything in order
-void ResizeViewport(int width, int height);  // size events and creation: viewport and projection
-void SetScenePerspective();  // resize, and the end of every game-layer and pause frame: 45 degrees, aspect_ratio
-void MainWindowProc(const SDL_Event& event);  // main loop, every event but quit: keys, size, minimise, close
+void ResizeViewport(int width, int height);  // size events and creation: viewport and perspective
+void MainWindowProc(const SDL_Event& event);  // main loop, every event but quit: KeyState, size, minimise, close
 void PresentFrame();                      // main loop: swap the buffers

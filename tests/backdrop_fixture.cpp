@@ -9,6 +9,8 @@
 #include "gfx/texture_set.h"
 #include "scenes/scene_director.h"
 #include "shell/window.h"
+#include "gfx/projection.h"
+#include "scenes/backdrop_state.h"
 
 ::testing::AssertionResult BackdropResourcesExist()
 {

@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "scenes/backdrop_state.h"
 #include "tests/gl_fixture.h"
 
 // The start-up resources the backdrops draw with are all there: textures,

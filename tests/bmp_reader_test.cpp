@@ -414,7 +414,7 @@ TEST_F(FileMapFiles, SeesTheWholeFileReadOnly)
     std::vector<uint8_t> bytes = {'B', 'M', 0, 1, 2, 250};
     std::string path = Write("six.bin", bytes);
     FileMap map;
-    ASSERT_TRUE(MapFileReadOnly(path.c_str(), &map));
+    ASSERT_EQ(MapFileReadOnly(path.c_str(), &map), FILE_MAPPED);
     ASSERT_EQ(map.size, 6u);
     EXPECT_EQ(std::vector<uint8_t>(map.bytes, map.bytes + map.size), bytes);
     UnmapFile(&map);
@@ -426,11 +426,11 @@ TEST_F(FileMapFiles, SeesTheWholeFileReadOnly)
 TEST_F(FileMapFiles, RefusesWhatIsNoRegularFile)
 {
     FileMap map = {reinterpret_cast<const uint8_t*>("stale"), 5};
-    EXPECT_FALSE(MapFileReadOnly((dir + "/missing").c_str(), &map));
+    EXPECT_EQ(MapFileReadOnly((dir + "/missing").c_str(), &map), FILE_MISSING);
     EXPECT_EQ(map.bytes, nullptr);
-    EXPECT_FALSE(MapFileReadOnly(Write("empty", {}).c_str(), &map));
-    EXPECT_FALSE(MapFileReadOnly(dir.c_str(), &map));
-    EXPECT_FALSE(MapFileReadOnly("/dev/null", &map));
+    EXPECT_EQ(MapFileReadOnly(Write("empty", {}).c_str(), &map), FILE_UNMAPPABLE);
+    EXPECT_EQ(MapFileReadOnly(dir.c_str(), &map), FILE_MISSING);
+    EXPECT_EQ(MapFileReadOnly("/dev/null", &map), FILE_MISSING);
 }
 
 // ---- Damaged files ----

@@ -5,9 +5,9 @@
 #include <climits>
 #include <cstring>
 
-#include "audio/sound_effects.h"
 #include "game/board.h"
 #include "game/random.h"
+#include "game/rule_sounds.h"
 #include "game/session.h"
 #include "tests/board_pictures.h"
 
@@ -26,7 +26,7 @@ struct BoardTest : ::testing::Test {
         RefreshWorkingMask();
     }
     // Repeats a command until it stops changing the column; returns the last column.
-    int MoveAllTheWay(int32_t command)
+    int MoveAllTheWay(PlayerCommand command)
     {
         for (int i = 0; i < 20; i++)
             TryMove(command);
@@ -148,7 +148,7 @@ TEST_F(BoardTest, CommandsOtherThanLeftRightAndRotateDoNothing)
     Place(5, 1, 4, 8);
     GameSession before = game;
     for (int32_t command : {0, 4, 5, 6, -1, -3, 1000, INT_MIN, INT_MAX}) {
-        TryMove(command);
+        TryMove(PlayerCommand(command));
         EXPECT_TRUE(SessionEquals(game, before)) << "command " << command;
     }
 }
@@ -277,15 +277,16 @@ TEST_F(BoardTest, TheTenthLineRaisesTheLevelWithOneLevelupSound)
 {
     game.lines = 9;
     game.level = 0;
-    int levelups = sound_play_count[SOUND_LEVELUP];
+    rule_sounds.count = 0;
     RemoveRow(19);
     EXPECT_EQ(game.lines, 10);
     EXPECT_EQ(game.level, 1);
-    EXPECT_EQ(sound_play_count[SOUND_LEVELUP], levelups + 1);
+    ASSERT_EQ(rule_sounds.count, 1);
+    EXPECT_EQ(rule_sounds.sound[0], RULE_SOUND_LEVELUP);
     RemoveRow(19);
     EXPECT_EQ(game.lines, 11);
     EXPECT_EQ(game.level, 1);
-    EXPECT_EQ(sound_play_count[SOUND_LEVELUP], levelups + 1);
+    EXPECT_EQ(rule_sounds.count, 1);
 }
 
 TEST_F(BoardTest, RemovingARowOutsideTheBoardDoesNothing)

@@ -21,6 +21,7 @@
 #include "game/random.h"
 #include "game/session.h"
 #include "gfx/font.h"
+#include "gfx/projection.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
@@ -206,7 +207,7 @@ void PrepareGameLayer(uint32_t seed = 1)
 }
 
 // The hand-over a backdrop leaves, a plain screen of one grey, then the game layer.
-void LayerFrame(int32_t command = MOVE_NONE, float grey = 0.0f)
+void LayerFrame(PlayerCommand command = MOVE_NONE, float grey = 0.0f)
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -219,8 +220,7 @@ void LayerFrame(int32_t command = MOVE_NONE, float grey = 0.0f)
     glClearColor(grey, grey, grey, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    MoveCommand = command;
-    GameFrame();
+    MoveCommand = GameFrame(command, CountDownFades());
 }
 
 // The first frame of a game as the director starts it, but with a fixed seed:
@@ -241,10 +241,9 @@ void StartGame(uint32_t seed)
     ResetGame();
 }
 
-void SceneFrame(int32_t command = MOVE_NONE)
+void SceneFrame(PlayerCommand command = MOVE_NONE)
 {
-    MoveCommand = command;
-    ASSERT_TRUE(DrawScene());
+    MoveCommand = DrawScene(command, pause_state);
 }
 
 // A key pressed and released between two frames, as the main loop sees it.
@@ -730,7 +729,7 @@ TEST(GameFrame, EveryFrameOfALongGameHandsOverTheAgreedStateAtEveryLevel)
 {
     StartGame(2024);
     std::mt19937 rng(7);
-    const int32_t commands[] = {MOVE_NONE, MOVE_NONE, MOVE_LEFT, MOVE_RIGHT, MOVE_ROTATE, MOVE_SOFT_DROP};
+    const PlayerCommand commands[] = {MOVE_NONE, MOVE_NONE, MOVE_LEFT, MOVE_RIGHT, MOVE_ROTATE, MOVE_SOFT_DROP};
     int frames = 0, pause_frames = 0, highest = 0, clears = 0, restarts = 0;
     for (int target = 0; target <= 32; target++) {
         if (game.game_over) {
@@ -815,7 +814,7 @@ TEST(GameFrame, GoldenStart)
 TEST(GameFrame, GoldenMidGameWithPopup)
 {
     StartGame(42);
-    const int32_t script[] = {MOVE_LEFT, MOVE_ROTATE, MOVE_NONE, MOVE_RIGHT, MOVE_SOFT_DROP};
+    const PlayerCommand script[] = {MOVE_LEFT, MOVE_ROTATE, MOVE_NONE, MOVE_RIGHT, MOVE_SOFT_DROP};
     for (int frame = 0; frame < 160; frame++)
         SceneFrame(script[(frame / 12) % 5]);
     SetBoard({"X.XX..XXX..", "XXXXX.XXXX.", "XXXXXXXXXX.", "XXXXXXXXXX.", "XXXXXXXXXX.", "XXXXXXXXXX."});
@@ -844,7 +843,7 @@ TEST(GameFrame, GoldenGameOver)
 {
     StartGame(42);
     for (int frame = 0; frame < 2000 && !game.game_over; frame++)
-        SceneFrame(frame % 4 == 0 ? (frame / 4) % 3 + 1 : MOVE_SOFT_DROP);
+        SceneFrame(frame % 4 == 0 ? PlayerCommand((frame / 4) % 3 + 1) : MOVE_SOFT_DROP);
     ASSERT_EQ(game.game_over, 1);
     for (int frame = 0; frame < 30; frame++)
         SceneFrame();

@@ -33,6 +33,7 @@
 #include "game/random.h"
 #include "game/rules.h"
 #include "game/session.h"
+#include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "shell/frame_clock.h"
 #include "shell/main_loop.h"
@@ -259,7 +260,7 @@ protected:
         DrainEvents();
         pause_state = -1;
         pause_key_latch = 0;
-        MoveCommand = 0;
+        MoveCommand = MOVE_NONE;
         game.level = 0;
         game.game_over = 0;
         backdrop_stage = -1;  // a new game on the first frame

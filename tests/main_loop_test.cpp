@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "game/session.h"
+#include "gfx/projection.h"
+#include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "shell/frame_clock.h"
 #include "shell/keys.h"
@@ -23,7 +25,7 @@ struct MainLoop : GlTest {
     {
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         std::memset(KeyState, 0, sizeof(KeyState));
-        MoveCommand = 0;
+        MoveCommand = MOVE_NONE;
         pause_state = -1;
         pause_key_latch = 0;
         window_active = 1;
@@ -116,7 +118,7 @@ TEST_F(MainLoop, PollingOrderIsDownOverUpOverRightOverLeft)
 
 TEST_F(MainLoop, NoKeyLeavesThePendingCommandAlone)
 {
-    MoveCommand = 3;
+    MoveCommand = MOVE_ROTATE;
     PollKeys();
     EXPECT_EQ(MoveCommand, 3);
 }

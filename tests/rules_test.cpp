@@ -6,35 +6,46 @@
 #include <cmath>
 #include <cstring>
 
-#include "audio/sound_effects.h"
 #include "game/board.h"
 #include "game/random.h"
+#include "game/rule_sounds.h"
 #include "game/rules.h"
 #include "game/session.h"
-#include "shell/main_loop.h"
 #include "tests/board_pictures.h"
 
 namespace {
 
 struct RulesTest : ::testing::Test {
-    int sounds_before[SOUND_SLOT_COUNT];
+    int heard[4] = {};
+    PlayerCommand pending = MOVE_NONE;  // what the last frame handed back
     void SetUp() override
     {
         game = GameSession{};
-        MoveCommand = 0;
+        rule_sounds.count = 0;
+        std::memset(heard, 0, sizeof heard);
         SeedRandom(1);
         ResetGame();  // kind 41 % 7 = 6, next 18467 % 7 = 1
-        std::memcpy(sounds_before, sound_play_count, sizeof sounds_before);
     }
-    void TearDown() override { MoveCommand = 0; }
-    int Played(SoundSlot slot) const { return sound_play_count[slot] - sounds_before[slot]; }
-    // Runs frames with a key held throughout, as the main loop would set MoveCommand.
-    void Frames(int count, int32_t command = MOVE_NONE)
+    // Sounds asked for since SetUp: by earlier frames, and by the last frame or step.
+    int Played(RuleSound sound) const
     {
-        for (int i = 0; i < count; i++) {
-            MoveCommand = command;
-            RunRulesFrame();
-        }
+        int count = heard[sound];
+        for (int32_t i = 0; i < rule_sounds.count; i++)
+            count += rule_sounds.sound[i] == sound;
+        return count;
+    }
+    // One frame of the rules with a command handed in, as the game frame runs them.
+    void Frame(PlayerCommand command)
+    {
+        for (int32_t i = 0; i < rule_sounds.count; i++)  // before the frame empties the list
+            heard[rule_sounds.sound[i]]++;
+        pending = RunRulesFrame(command);
+    }
+    // Runs frames with a key held throughout, as the main loop would sample it.
+    void Frames(int count, PlayerCommand command = MOVE_NONE)
+    {
+        for (int i = 0; i < count; i++)
+            Frame(command);
     }
 };
 
@@ -48,7 +59,6 @@ TEST_F(RulesTest, ResetSetsTheFreshGameFieldsAndLeavesTheRest)
     game.piece.rotation = 2;
     game.level = 0;
     game.piece_pixel_y = 12.5f;
-    MoveCommand = MOVE_RIGHT;
     GameSession before = game;
     SeedRandom(1);
     ResetGame();
@@ -74,7 +84,6 @@ TEST_F(RulesTest, ResetSetsTheFreshGameFieldsAndLeavesTheRest)
     EXPECT_EQ(game.popup_kind, before.popup_kind);
     EXPECT_EQ(game.popup_row, before.popup_row);
     EXPECT_EQ(game.piece_pixel_y, 12.5f);
-    EXPECT_EQ(MoveCommand, MOVE_RIGHT);
 }
 
 // --- gravity ---
@@ -135,9 +144,9 @@ TEST_F(RulesTest, SoftDropFallsOneRowPerFrameAndLandsTheFrameAfterItComesToRest)
     PlacePiece(3, 0, 3, 0);  // O: rows 1 and 2 of its box
     Frames(17, MOVE_SOFT_DROP);
     EXPECT_EQ(game.piece.row, 17);
-    EXPECT_EQ(Played(SOUND_DROP), 0);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 0);
     Frames(1, MOVE_SOFT_DROP);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     EXPECT_EQ(game.piece.row, 0);
     EXPECT_EQ(game.piece.kind, 1);  // the previous next_kind
     EXPECT_EQ(BoardPicture(2), Picture({"....XX.....", "....XX....."}));
@@ -149,9 +158,9 @@ TEST_F(RulesTest, APieceAtRestCanStillMoveUntilTheNextGravityStep)
     game.repeat_counter = 0;
     Frames(8, MOVE_LEFT);  // frame 8: one column left, no gravity yet
     EXPECT_EQ(game.piece.column, 2);
-    EXPECT_EQ(Played(SOUND_DROP), 0);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 0);
     Frames(22);  // frame 30: the gravity step finds it blocked
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     EXPECT_EQ(BoardPicture(2), Picture({"...XX......", "...XX......"}));
 }
 
@@ -174,9 +183,8 @@ TEST_F(RulesTest, AHeldCommandActsOnceEveryEightFrames)
 
 TEST_F(RulesTest, TheCommandIsClearedEveryTickWhetherOrNotItActed)
 {
-    MoveCommand = MOVE_LEFT;
-    RunRulesFrame();  // repeat_counter 1: not a command frame
-    EXPECT_EQ(MoveCommand, 0);
+    Frame(MOVE_LEFT);  // repeat_counter 1: not a command frame
+    EXPECT_EQ(pending, MOVE_NONE);
     EXPECT_EQ(game.piece.column, 3);
     EXPECT_EQ(game.repeat_counter, 1);
 }
@@ -206,7 +214,7 @@ TEST_F(RulesTest, ANewPieceKeepsTheRotationOfTheOneThatLanded)
     PlacePiece(1, 2, 3, 16);  // L in rotation 2, resting on the floor
     game.next_kind = 5;
     Frames(1, MOVE_SOFT_DROP);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     EXPECT_EQ(game.piece.kind, 5);
     EXPECT_EQ(game.piece.rotation, 2);
 }
@@ -224,8 +232,8 @@ TEST_F(RulesTest, LandingInRowZeroEndsTheGameButStillScoresItsRows)
     PlacePiece(3, 0, 3, 0);  // O in rows 1 and 2, on top of the stack
     Frames(1, MOVE_SOFT_DROP);
     EXPECT_EQ(game.game_over, 1);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
-    EXPECT_EQ(Played(SOUND_LINEDONE), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_LINEDONE), 1);
     EXPECT_EQ(game.score, 50);
     EXPECT_EQ(game.lines, 1);
     // The O's lower half went with row 2; its upper half moved down into row 2.
@@ -239,16 +247,15 @@ TEST_F(RulesTest, AfterGameOverOnlyTheTimerShakeAndRowRemovalRun)
     game.popup_timer = 30;
     game.shake_timer = 10;
     GameSession before = game;
-    MoveCommand = MOVE_SOFT_DROP;
-    RunRulesFrame();
-    EXPECT_EQ(MoveCommand, MOVE_SOFT_DROP);  // no tick consumed it
+    Frame(MOVE_SOFT_DROP);
+    EXPECT_EQ(pending, MOVE_SOFT_DROP);  // no tick consumed it
     EXPECT_EQ(std::memcmp(&game.piece, &before.piece, sizeof game.piece), 0);
     EXPECT_EQ(game.repeat_counter, before.repeat_counter);
     EXPECT_EQ(game.drop_timer, before.drop_timer + 1);
     EXPECT_EQ(game.popup_timer, 30);  // frozen
     EXPECT_EQ(game.shake_timer, 9);
     SetBoard({"XXXXXXXXXXX"});
-    RunRulesFrame();
+    Frame(MOVE_NONE);
     EXPECT_EQ(game.lines, 1);
     EXPECT_EQ(game.popup_timer, 50);
 }
@@ -276,7 +283,7 @@ TEST_F(RulesTest, TheShakeDrawsBeforeTheSpawnInTheSameFrame)
     game.shake_timer = 1;
     PlacePiece(3, 0, 3, 17);
     Frames(1, MOVE_SOFT_DROP);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     EXPECT_EQ(game.next_kind, 26500 % 7);  // 5; the shake took 6334
 }
 
@@ -284,12 +291,12 @@ TEST_F(RulesTest, TheShakeDrawsBeforeTheSpawnInTheSameFrame)
 
 TEST_F(RulesTest, RowsRemovedAtOnceEarnTheirBonusShakeSoundAndPopup)
 {
-    struct Reward { int rows, score, shake; SoundSlot sound; };
+    struct Reward { int rows, score, shake; RuleSound sound; };
     const Reward rewards[] = {
-        {1, 50, 20, SOUND_LINEDONE},
-        {2, 200, 40, SOUND_LINEDONE},
-        {3, 350, 80, SOUND_LINEDONE},
-        {4, 600, 120, SOUND_EXPLODE},
+        {1, 50, 20, RULE_SOUND_LINEDONE},
+        {2, 200, 40, RULE_SOUND_LINEDONE},
+        {3, 350, 80, RULE_SOUND_LINEDONE},
+        {4, 600, 120, RULE_SOUND_EXPLODE},
     };
     for (const Reward& reward : rewards) {
         SetUp();
@@ -304,7 +311,7 @@ TEST_F(RulesTest, RowsRemovedAtOnceEarnTheirBonusShakeSoundAndPopup)
         EXPECT_EQ(game.popup_timer, 50);
         EXPECT_EQ(game.popup_row, 19);
         EXPECT_EQ(Played(reward.sound), 1);
-        EXPECT_EQ(Played(SOUND_LINEDONE) + Played(SOUND_EXPLODE), 1);
+        EXPECT_EQ(Played(RULE_SOUND_LINEDONE) + Played(RULE_SOUND_EXPLODE), 1);
     }
 }
 
@@ -319,7 +326,7 @@ TEST_F(RulesTest, NoRowRemovedChangesNothing)
     EXPECT_EQ(game.shake_timer, 7);
     EXPECT_EQ(game.popup_timer, 9);
     EXPECT_EQ(game.score, 0);
-    EXPECT_EQ(Played(SOUND_LINEDONE) + Played(SOUND_EXPLODE), 0);
+    EXPECT_EQ(Played(RULE_SOUND_LINEDONE) + Played(RULE_SOUND_EXPLODE), 0);
 }
 
 TEST_F(RulesTest, ANewRemovalRestartsTheShakeAndPopupRatherThanAddingToThem)
@@ -347,8 +354,8 @@ TEST_F(RulesTest, FourRowsFromOneLandingScoreSixHundredAndExplode)
     EXPECT_EQ(game.lines, 4);
     EXPECT_EQ(game.popup_row, 19);
     EXPECT_EQ(game.shake_timer, 120);
-    EXPECT_EQ(Played(SOUND_EXPLODE), 1);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_EXPLODE), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     for (uint8_t cell : game.board)
         ASSERT_EQ(cell, 0);
 }
@@ -374,7 +381,7 @@ TEST_F(RulesTest, ARotationInAGravityTickLandsInItsNewShapeInsideTheBoard)
     game.drop_timer = 29;  // this frame is a gravity step
     game.repeat_counter = 7;  // and a command frame
     Frames(1, MOVE_ROTATE);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     EXPECT_EQ(BoardPicture(), Picture({
         "...........", "...........", "...........", "...........", "...........",
         "...........", "...........", "...........", "...........", "...........",
@@ -394,7 +401,7 @@ TEST_F(RulesTest, ARotationInAGravityTickNeverStepsIntoFilledCells)
     game.drop_timer = 29;
     game.repeat_counter = 7;
     Frames(1, MOVE_ROTATE);
-    EXPECT_EQ(Played(SOUND_DROP), 1);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 1);
     for (int row = 10; row < 20; row++)
         EXPECT_EQ(game.board[5 * BOARD_ROWS + row], 1) << "row " << row;
     int filled = 0;
@@ -412,7 +419,7 @@ TEST_F(RulesTest, ARotationWithoutAGravityStepOnlyTurnsThePiece)
     EXPECT_EQ(game.piece.row, 10);
     EXPECT_EQ(game.piece.column, 3);
     EXPECT_EQ(game.drop_timer, 1);
-    EXPECT_EQ(Played(SOUND_DROP), 0);
+    EXPECT_EQ(Played(RULE_SOUND_DROP), 0);
     for (uint8_t cell : game.board)
         ASSERT_EQ(cell, 0);
 }

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "game/session.h"
-#include "scenes/backdrop_state.h"
+#include "gfx/board_drawing.h"
 #include "gfx/font.h"
+#include "gfx/projection.h"
+#include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "shell/frame_clock.h"
+#include "shell/keys.h"
 #include "shell/main_loop.h"
 #include "shell/window.h"
 #include "tests/gl_fixture.h"
@@ -152,23 +155,23 @@ TEST_F(SceneDirector, ResetClearsTheGameButKeepsWhatItShould)
 
 TEST_F(SceneDirector, OneTimeStepsRunOncePerGameInTheFrameOfTheirBackdrop)
 {
-    ASSERT_TRUE(DrawScene());  // first frame: the reset and the level-0 scene
+    DrawScene(MOVE_NONE, -1);  // first frame: the reset and the level-0 scene
     EXPECT_EQ(backdrop_stage, 0);
     game.score = 555;
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     EXPECT_EQ(game.score, 555) << "the reset ran twice";
 
     game.level = 1;
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     EXPECT_EQ(backdrop_stage, 1);
     // The level-1 start ran in this frame (set 100; the game layer counts one off).
     EXPECT_GE(fade_out_counter, 99);
 
     game.level = 2;
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     EXPECT_EQ(backdrop_stage, 2);
     game.level = 5;
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     EXPECT_EQ(backdrop_stage, 2);
     EXPECT_EQ(game.score, 555);
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
@@ -176,12 +179,12 @@ TEST_F(SceneDirector, OneTimeStepsRunOncePerGameInTheFrameOfTheirBackdrop)
 
 TEST_F(SceneDirector, RestartRunsTheResetAgainAndRestoresLevelZeroLight)
 {
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     game.level = 1;
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     fade_out_counter = 0;  // as if the game layer had darkened the hand-over to its end
     for (int frame = 0; frame < 3; frame++)  // the relight, then the level-1 scene
-        ASSERT_TRUE(DrawScene());
+        DrawScene(MOVE_NONE, -1);
     float diffuse[4];
     glGetLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
     EXPECT_EQ(std::vector<float>(diffuse, diffuse + 4), (std::vector<float>{1, 1, 1, 1}))
@@ -194,7 +197,7 @@ TEST_F(SceneDirector, RestartRunsTheResetAgainAndRestoresLevelZeroLight)
     KeyState[0x09] = 0;
     EXPECT_EQ(backdrop_stage, -1);
     game.score = 99;
-    ASSERT_TRUE(DrawScene());
+    DrawScene(MOVE_NONE, -1);
     EXPECT_EQ(backdrop_stage, 0);
     EXPECT_EQ(game.score, 0);
     ExpectVector(GL_LIGHT1, GL_DIFFUSE, {0, 0.9f, 0.6f, 1});

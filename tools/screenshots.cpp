@@ -36,14 +36,13 @@ static void StackSomeRows()
     };
     for (int r = 0; r < 5; r++)
         for (int c = 0; c < BOARD_COLUMNS; c++)
-            game.board[c * BOARD_ROWS + 15 + r] = rows[r][c] == 'X';
+            game.board[BoardIndex(c, 15 + r)] = rows[r][c] == 'X';
 }
 
 static void RunFrames(int count)
 {
     for (int i = 0; i < count; i++) {
-        MoveCommand = (i % 97 == 40) ? 3 : 0;  // a turn now and then
-        DrawScene();
+        DrawScene(i % 97 == 40 ? MOVE_ROTATE : MOVE_NONE, pause_state);  // a turn now and then
     }
 }
 
@@ -58,7 +57,7 @@ int main(int argc, char** argv)
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (!CreateMainWindow("Tarn's OpenGL Framework", 640, 480, 32, 0))
         return 1;
-    DrawScene();  // the new-game reset
+    DrawScene(MOVE_NONE, -1);  // the new-game reset
     SeedRandom(7);
     StackSomeRows();
     game.score = 1450;
