@@ -22,6 +22,7 @@
 #include "bench/bench_scenes.h"
 #include "bench/bench_session.h"
 #include "bench/bench_timing.h"
+#include "bench/bench_wait.h"
 #include "game/rules.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
@@ -147,6 +148,7 @@ int RunTimed(int frames, double startup_ms)
     double removal_us = RuleStepMicroseconds(RestoreFullRowsSession, RemoveFullRows);
     double peak_mb = PeakMemoryMb();
     double init_ms = InitSceneAgainMs();
+    const WaitResult spin = MeasureFrameWait(false, frames), sleep = MeasureFrameWait(true, frames);
 
     PrintHeader(frames);
     double worst = PrintScenes(scenes);
@@ -155,6 +157,11 @@ int RunTimed(int frames, double startup_ms)
     std::printf("  %-40s %8.1f ms\n", "CreateMainWindow with InitScene, first", startup_ms);
     std::printf("  %-40s %8.1f ms\n", "InitScene again, median of 5", init_ms);
     std::printf("  %-40s %8.1f MB\n", "peak memory (maxrss)", peak_mb);
+    std::printf("  %-40s %8s %8s\n", "frame wait, nothing drawn", "spin", "sleep");
+    std::printf("  %-40s %8.2f %8.2f\n", "  interval median, ms", spin.interval_ms.median, sleep.interval_ms.median);
+    std::printf("  %-40s %8.2f %8.2f\n", "  interval 99th percentile, ms", spin.interval_ms.p99, sleep.interval_ms.p99);
+    std::printf("  %-40s %7.0f%% %7.1f%%\n", "  CPU time, share of the wait", 100 * spin.cpu_share,
+                100 * sleep.cpu_share);
     std::printf("  %-40s %8s\n", "GL error", gl_error == GL_NO_ERROR ? "none" : "YES");
     std::printf("  figure of merit: worst median %.2f ms / %.0f ms budget = %.2f\n", worst, frame_budget_ms,
                 worst / frame_budget_ms);

@@ -3,15 +3,20 @@
 #include "shell/frame_clock.h"
 
 #include <SDL.h>
+
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 static uint64_t SdlCounterFrequency() { return SDL_GetPerformanceFrequency(); }
 static uint64_t SdlCounterValue() { return SDL_GetPerformanceCounter(); }
 static uint32_t SdlMilliseconds() { return SDL_GetTicks(); }
+// Finer than SDL_Delay's whole milliseconds.
+static void SleepMilliseconds(double ms) { std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms)); }
 
 FrameClock frame_clock;
 uint32_t frame_clock_starts = 0;
-FrameClockSource frame_clock_source = {SdlCounterFrequency, SdlCounterValue, SdlMilliseconds};
+FrameClockSource frame_clock_source = {SdlCounterFrequency, SdlCounterValue, SdlMilliseconds, SleepMilliseconds};
 
 void StartFrameClock()
 {

@@ -17,6 +17,7 @@ struct FrameClockSource {
     uint64_t (*counter_frequency)();  // 0 means "no high-resolution counter"
     uint64_t (*counter_value)();
     uint32_t (*milliseconds)();       // wraps after 2^32 ms
+    void (*sleep)(double ms);         // gives the core away for about ms; may wake late, never early
 };
 
 extern FrameClock frame_clock;

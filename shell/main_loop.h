@@ -19,4 +19,4 @@ int RunMainLoop();        // main: runs until quit; returns the exit code (0)
 bool RunLoopIteration();  // one event, or one frame when the queue is empty; false when done
 bool RunFrame();          // stamp, draw, present, poll keys, pace; false when the program ends
 void PollKeys();          // held keys -> MoveCommand, restart after a game over, pause toggle
-void PaceFrame();         // spin on the frame clock until the frame has lasted its period
+void PaceFrame();         // sleep, then spin the last half millisecond, until the frame has lasted its period

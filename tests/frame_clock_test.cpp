@@ -15,7 +15,7 @@ uint32_t FakeMilliseconds() { return fake_milliseconds; }
 
 struct FallbackClock : ::testing::Test {
     FrameClockSource saved = frame_clock_source;
-    void SetUp() override { frame_clock_source = {NoCounter, NeverRead, FakeMilliseconds}; }
+    void SetUp() override { frame_clock_source = {NoCounter, NeverRead, FakeMilliseconds, nullptr}; }
     void TearDown() override { frame_clock_source = saved; }
 };
 

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -257,30 +258,35 @@ TEST_F(MainLoop, FramesAreAtLeastTenMillisecondsApart)
         EXPECT_GE(stamps[i] - stamps[i - 1], 10.0 - 1e-3) << "frame " << i;
 }
 
-// The wait alone, on a clock that moves a quarter millisecond a read: it reads
-// until the period is over and stops at the first reading past its end, and a
-// frame that is already late reads the clock once and goes on.
+// The wait alone, on a scripted clock: a read moves it a quarter millisecond, a
+// sleep by the time asked. The wait sleeps until half a millisecond before the
+// frame's end, spins the rest and stops at the first reading 10 ms on; a frame
+// that is already late neither sleeps nor spins.
 uint64_t scripted_counter;
 int clock_reads;
+double slept_ms;
 uint64_t QuarterMillisecondsPerSecond() { return 4000; }
 uint64_t ScriptedCounter() { clock_reads++; return scripted_counter += 1; }
 uint32_t NoMilliseconds() { return 0; }
+void ScriptedSleep(double ms) { slept_ms += ms, scripted_counter += (uint64_t)std::llround(ms * 4); }
 
-TEST_F(MainLoop, PacingWaitsOutThePeriodAndNothingMore)
+TEST_F(MainLoop, PacingSleepsMostOfTheWaitAndSpinsOnlyItsEnd)
 {
     const FrameClockSource saved = frame_clock_source;
-    frame_clock_source = {QuarterMillisecondsPerSecond, ScriptedCounter, NoMilliseconds};
+    frame_clock_source = {QuarterMillisecondsPerSecond, ScriptedCounter, NoMilliseconds, ScriptedSleep};
     scripted_counter = 1000;
     StartFrameClock();
     frame_start_ms = (float)ReadFrameClock();  // 0.25
-    clock_reads = 0;
+    clock_reads = 0, slept_ms = 0;
     PaceFrame();
-    EXPECT_EQ(clock_reads, 40) << "reads at 0.5 to 10.25 ms: it stops at the first reading 10 ms on";
+    EXPECT_NEAR(slept_ms, 9.25, 1e-3) << "asleep from 0.5 to 9.75 ms";
+    EXPECT_EQ(clock_reads, 3) << "reads at 0.5, 10.0 and 10.25 ms: it stops at the first reading 10 ms on";
 
     frame_start_ms = (float)(ReadFrameClock() - 15.0);
-    clock_reads = 0;
+    clock_reads = 0, slept_ms = 0;
     PaceFrame();
     EXPECT_EQ(clock_reads, 1) << "a late frame does not wait";
+    EXPECT_EQ(slept_ms, 0.0);
     frame_clock_source = saved;
     StartFrameClock();
 }
