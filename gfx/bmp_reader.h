@@ -10,7 +10,8 @@ struct RgbImage {
     uint8_t* data;   // width x height x 3 bytes, no row padding, bottom row first
 };
 
-// Texture set, per file: LoadDibAsRgb(file_name, false).
+// LoadDibAsRgb(file_name, false). The reader's named entry for a narrow name: the
+// game loads through LoadBmpImageIfPresent, the data and reader tests through this.
 RgbImage* LoadBmpImage(const char* file_name);
 // Texture set, per slot: the same, but where there is no file to read (none, not
 // allowed, a directory) nullptr comes back without a message.
