@@ -1,9 +1,20 @@
-// Translation from SDL keycodes to the Windows virtual-key codes that index KeyState.
+// The key table and its holders, and the translation from SDL keycodes to the
+// Windows virtual-key codes that index it.
 #include "shell/keys.h"
 
 #include <SDL.h>
 
 uint8_t KeyState[256];
+uint8_t key_holders[256];
+
+void HoldKey(uint8_t key, KeyHolder holder, bool held)
+{
+    if (held)
+        key_holders[key] |= holder;
+    else
+        key_holders[key] &= (uint8_t)~holder;
+    KeyState[key] = key_holders[key] != 0;
+}
 
 uint8_t VirtualKeyFromSdl(int32_t sdl_keycode)
 {

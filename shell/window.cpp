@@ -9,6 +9,7 @@
 #include "audio/sound_effects.h"
 #include "gfx/projection.h"
 #include "scenes/scene_director.h"
+#include "shell/gamepad.h"
 #include "shell/keys.h"
 #include "shell/message_box.h"
 
@@ -88,6 +89,7 @@ bool CreateMainWindow(const char* title, int width, int height, int bits, uint8_
             return false;
         }
     }
+    OpenGamepads();  // after the question, so that every later failure closes them again
     if (!RequestPixelFormat(bits))
         return FailCreation("Can't Find A Suitable PixelFormat.");
 
@@ -145,6 +147,7 @@ void ShutdownMainWindow()
         SDL_DestroyWindow(window_handle);
         window_handle = nullptr;
     }
+    CloseGamepads();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     CloseSoundSet();
     SDL_Quit();
@@ -191,12 +194,19 @@ void MainWindowProc(const SDL_Event& event)
     case SDL_KEYDOWN:
         // Keys held with Alt, and F10, are system keys and never reach the key table.
         if (!(event.key.keysym.mod & KMOD_ALT) && event.key.keysym.sym != SDLK_F10)
-            KeyState[VirtualKeyFromSdl(event.key.keysym.sym)] = 1;
+            HoldKey(VirtualKeyFromSdl(event.key.keysym.sym), KEY_HELD_BY_KEYBOARD, true);
         break;
     case SDL_KEYUP:
         // Every release counts, Alt or not: an arrow let go while Alt is down
-        // must not stay held.
-        KeyState[VirtualKeyFromSdl(event.key.keysym.sym)] = 0;
+        // must not stay held (by the keyboard: a pad may still hold it).
+        HoldKey(VirtualKeyFromSdl(event.key.keysym.sym), KEY_HELD_BY_KEYBOARD, false);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+        HandleGamepadEvent(event);
         break;
     case SDL_WINDOWEVENT:
         HandleWindowEvent(event.window);

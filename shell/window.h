@@ -15,5 +15,5 @@ extern uint8_t window_active;          // 0 while minimised: the main loop draws
 bool CreateMainWindow(const char* title, int width, int height, int bits, uint8_t fullscreen_wanted);
 void ShutdownMainWindow();                // main, or a failed creation: releases everything in order
 void ResizeViewport(int width, int height);  // size events and creation: viewport and perspective
-void MainWindowProc(const SDL_Event& event);  // main loop, every event but quit: KeyState, size, minimise, close
+void MainWindowProc(const SDL_Event& event);  // main loop, every event but quit: keys and pads -> KeyState, size, minimise, close
 void PresentFrame();                      // main loop: swap the buffers
