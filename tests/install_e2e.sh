@@ -1,8 +1,8 @@
 # Installed like a program: `cmake --install` from the build that made the game,
 # into a scratch prefix and, staged, under DESTDIR; every file where a desktop
-# looks for it; then the installed game started as its desktop entry says (in
-# Path=, where its data/ is) under Xvfb, its board drawn, and Esc ending it;
-# once by hand, for the exit code, and once through GLib's launcher where it is.
+# looks for it; then the installed game started under Xvfb, its board drawn, and
+# Esc ending it: once by hand on PATH from an unrelated folder, for the exit
+# code, and once as its desktop entry says, through GLib's launcher.
 set -u
 game=$(realpath "$1"); cd "$2"
 build=$(dirname "$game")
@@ -66,16 +66,18 @@ WaitForBoard() {
   PollShots $deadline BoardInPlace || Failed "$1: the board is not drawn"
 }
 
-entry=$prefix/share/applications/blockfall.desktop
+# Typed in a shell anywhere: found on PATH, it finds share/blockfall from its bin/.
 StartXvfb 640x480 || exit 1
-program=$(eval "printf %s $(EntryValue "$entry" Exec)")  # the Exec field, unquoted
-(cd "$(EntryValue "$entry" Path)" && exec "$program") 2>"$scratch/stderr.log" & pid=$!
-WaitForBoard "started from Path="
+mkdir "$scratch/elsewhere"
+(cd "$scratch/elsewhere" && PATH=$prefix/bin:$PATH exec blockfall) 2>"$scratch/stderr.log" & pid=$!
+WaitForBoard "started from another folder"
+[ "$(readlink "/proc/$pid/cwd")" = "$prefix/share/blockfall" ] || Failed "not running in share/blockfall"
 QuitWithEsc $pid "$win"; pid=
 [ "$exit_code" = 0 ] || Failed "Esc gave exit code $exit_code: $(cat "$scratch/stderr.log")"
-echo "ok: the installed game started in the entry's Path draws its board; Esc exits 0"
+echo "ok: the installed game started on PATH from another folder draws its board; Esc exits 0"
 
 # As a desktop menu starts it: gio reads the entry and runs Exec in Path.
+entry=$prefix/share/applications/blockfall.desktop
 command -v gio >/dev/null || Fail "gio is missing (package libglib2.0-bin)"
 (cd / && gio launch "$entry") 2>"$scratch/stderr.log" || Failed "gio launch: $(cat "$scratch/stderr.log")"
 WaitForBoard "gio launch"

@@ -7,13 +7,16 @@ set -u
 game=$(realpath "$1"); cd "$2"
 . tests/lib/xvfb.bash
 . tests/lib/shots.bash
+# A copy of the game alone in a folder: the built one finds the build tree's
+# data/ beside it, and the faults below need a game with no data/ anywhere.
+scratch=$(mktemp -d)
+mkdir "$scratch/bin" && cp "$game" "$scratch/bin/blockfall" && game=$scratch/bin/blockfall
 CheckGameLeaks
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 pid=
 trap 'kill $pid 2>/dev/null; StopXvfb; ShotsCleanup; CheckGameLeaksCleanup; rm -rf "${scratch:-}"' EXIT
 ShotsSetup || exit 1
-scratch=$(mktemp -d)
 log=$scratch/stderr.log
 
 # Failed WHAT: keeps the last screenshot, ends the game and fails.
@@ -171,7 +174,7 @@ echo "($mode: $SECONDS s)"
 StopXvfb
 
 # The faults, from a scratch folder with its own partial copy of data/, since the
-# game reads data/ from where it is started.
+# game takes data/ from where it is started before looking beside itself.
 StartXvfb 640x480 || exit 1
 mkdir "$scratch/play"
 
