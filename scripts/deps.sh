@@ -10,10 +10,11 @@ build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev
 # xauth, xdotool, xwininfo/xdpyinfo and ImageMagick to drive and watch the real
 # game; clang and its sanitizer runtime for the fuzz run; FreeType and DejaVu to
 # regenerate data/; desktop-file-validate and gio for the install test; ps;
-# dpkg-shlibdeps, appstreamcli and man for the package test.
+# dpkg-shlibdeps and file (CPack reads the binary with both), appstreamcli and man
+# for the package test.
 test_packages=(libgtest-dev libpng-dev xvfb xauth xfonts-base xdotool x11-utils imagemagick
   clang libclang-rt-dev libfreetype-dev fonts-dejavu-core
-  desktop-file-utils libglib2.0-bin procps dpkg-dev appstream man-db)
+  desktop-file-utils libglib2.0-bin procps dpkg-dev file appstream man-db)
 
 EnsurePackages() {
   local missing=() pkg
