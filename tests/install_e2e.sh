@@ -8,11 +8,7 @@ game=$(realpath "$1"); cd "$2"
 build=$(dirname "$game")
 . tests/lib/xvfb.bash
 . tests/lib/shots.bash
-export SDL_AUDIODRIVER=dummy
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-scratch=$(mktemp -d) pid=
-trap 'kill $pid 2>/dev/null; StopXvfb; ShotsCleanup; rm -rf "$scratch"' EXIT
-ShotsSetup || exit 1
+StartScreenTest || exit 1
 
 Failed() {
   KeepShot install_e2e_failure

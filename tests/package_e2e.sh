@@ -8,11 +8,7 @@ game=$(realpath "$1"); cd "$2"
 build=$(dirname "$game")
 . tests/lib/xvfb.bash
 . tests/lib/shots.bash
-export SDL_AUDIODRIVER=dummy
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-scratch=$(mktemp -d) pid=
-trap 'kill $pid 2>/dev/null; StopXvfb; ShotsCleanup; rm -rf "$scratch"' EXIT
-ShotsSetup || exit 1
+StartScreenTest || exit 1
 
 for tool in dpkg-shlibdeps:dpkg-dev appstreamcli:appstream desktop-file-validate:desktop-file-utils man:man-db; do
   command -v "${tool%:*}" >/dev/null || Fail "${tool%:*} is missing (package ${tool#*:})"

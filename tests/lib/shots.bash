@@ -87,3 +87,14 @@ FramesPass() {
     last=$now
   done
 }
+
+# StartScreenTest: the set-up of a script that starts the game and looks at it:
+# no sound device needed, the X11 driver, a scratch folder, the reference
+# pictures, and everything ended and removed at exit. Sets scratch and pid.
+StartScreenTest() {
+  export SDL_AUDIODRIVER=dummy
+  unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+  scratch=$(mktemp -d) pid=
+  trap 'kill $pid 2>/dev/null; StopXvfb; ShotsCleanup; rm -rf "$scratch"' EXIT
+  ShotsSetup
+}
