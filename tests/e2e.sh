@@ -1,0 +1,2 @@
+# placeholder
+exit 0
