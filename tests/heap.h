@@ -1,5 +1,5 @@
 // Heap allocations counted through the sanitizer's malloc hook (every malloc,
-// calloc, realloc and operator new of every thread), so that a test can show
+// calloc, realloc and operator new of the calling thread), so that a test can show
 // that a stretch of frames allocates nothing.
 #pragma once
 #include <cstdint>

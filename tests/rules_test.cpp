@@ -1,1 +1,65 @@
-// placeholder
+// The rules alone: the scripted games against their golden trace, and the edges
+// no game reaches.
+#include <gtest/gtest.h>
+
+#include "game/rule_sounds.h"
+#include "game/rules.h"
+#include "game/session.h"
+#include "tests/heap.h"
+#include "tests/trace.h"
+
+static std::string RuleSoundLetters()
+{
+    int counts[4] = {};
+    for (int32_t i = 0; i < rule_sounds.count; i++)
+        counts[rule_sounds.sound[i]]++;
+    std::string letters;
+    for (int sound = 0; sound < 4; sound++)
+        letters.append(counts[sound], "dcux"[sound]);
+    return letters;
+}
+
+static uint64_t frame_allocations;
+
+static PlayerCommand CountedRulesFrame(PlayerCommand command)
+{
+    const uint64_t before = AllocationCount();
+    command = RunRulesFrame(command);
+    frame_allocations += AllocationCount() - before;
+    return command;
+}
+
+TEST(RulesGolden, ScriptedGamesFollowTheirTraces)
+{
+    for (int i = 0; i < scripted_game_count; i++) {
+        const ScriptedGame& script = scripted_games[i];
+        const std::string trace = PlayScriptedGame(script, CountedRulesFrame, RuleSoundLetters);
+        if (UpdateGoldenTrace(script.name, trace))
+            continue;
+        EXPECT_EQ(trace, GoldenTrace(script.name)) << script.name;
+    }
+    ASSERT_TRUE(AllocationsCounted());
+    EXPECT_EQ(frame_allocations, 0u);
+}
+
+TEST(Rules, EdgesOutsideAnyGame)
+{
+    EXPECT_EQ(RowsReward(0), 0);
+    EXPECT_EQ(RowsReward(5), 0);
+    game = GameSession{};
+    EXPECT_EQ(BoardCell(-1, 0), 1);
+    EXPECT_EQ(BoardCell(BOARD_COLUMNS, 0), 1);
+    EXPECT_EQ(BoardCell(0, BOARD_ROWS), 1);
+    EXPECT_EQ(BoardCell(0, -1), 1);
+    RemoveRow(-1);
+    RemoveRow(BOARD_ROWS);
+    EXPECT_EQ(game.score + game.lines, 0);
+    rule_sounds.count = 0;
+    for (int i = 0; i < 9; i++)
+        AskForSound(RULE_SOUND_DROP);
+    EXPECT_EQ(rule_sounds.count, 8);
+    // Past level 29 the period stays one frame rather than reaching 0 or below.
+    game.level = 40;
+    EXPECT_EQ(GravityPeriod(), 1);
+    game = GameSession{};
+}
