@@ -9,6 +9,7 @@
 #include "game/game_frame.h"
 #include "game/random.h"
 #include "game/session.h"
+#include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "tests/heap.h"
 #include "tests/support.h"
@@ -70,9 +71,10 @@ struct Moment {
 
 // Each step of the backdrops and of the board, and the hand-overs between levels.
 const Moment moments[] = {
-    {"start", "N1"},
+    {"start", ""},
     {"level0_under_way", "N70 L20"},
     {"popup_and_shake", "N1 kind=0 fill=15-15:##.......## fill=16-19:####.###### lines=3 D24 N12"},
+    {"single_row_popup", "N1 kind=0 fill=19-19:####.###### D24 N5"},
     {"pause", "N30 R20", true},  // the moves, then one frame paused
     {"game_over", "N1 fill=3-19:.....###### D60"},
     {"level1_fading_out", "N1 level=1 N40"},
@@ -132,4 +134,36 @@ TEST(Frames, GoldenMomentsOfRealGames)
     }
     seed_clock = saved_clock;
     EXPECT_EQ(gl_errors, 0);
+}
+
+// Whole meshes, hidden parts included: the sky sphere and the cube frame, whose
+// lattice has squares no view shows.
+TEST(Frames, MeshListsHoldEveryTriangle)
+{
+    OpenGameWindow();
+    static GLfloat feedback[65536];
+    const struct {
+        uint32_t list;
+        int triangles;
+    } meshes[] = {{sky_sphere_list, 960}, {cube_frame_list, 154}};
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);  // nothing clipped
+    glMatrixMode(GL_MODELVIEW);
+    for (const auto& mesh : meshes) {
+        glFeedbackBuffer(65536, GL_2D, feedback);
+        glRenderMode(GL_FEEDBACK);
+        glDisable(GL_CULL_FACE);
+        glCallList(mesh.list);
+        const GLint used = glRenderMode(GL_RENDER);
+        int triangles = 0;
+        for (GLint at = 0; at < used; at += 2 + 2 * (int)feedback[at + 1])
+            triangles += feedback[at] == GL_POLYGON_TOKEN && feedback[at + 1] == 3;
+        EXPECT_EQ(triangles, mesh.triangles);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }
