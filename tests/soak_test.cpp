@@ -11,6 +11,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "game/piece_table.h"
@@ -23,7 +24,15 @@
 #include "shell/main_loop.h"
 #include "tests/support.h"
 
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#include <malloc.h>
+
+// The sanitizer's own count of bytes in use, which leaves out the freed blocks it
+// keeps aside; malloc's in a build without it (scripts/valgrind).
+extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+static size_t HeapInUse()
+{
+    return __sanitizer_get_current_allocated_bytes ? __sanitizer_get_current_allocated_bytes() : mallinfo2().uordblks;
+}
 
 namespace {
 
@@ -81,7 +90,9 @@ TEST(Soak, TwelveThousandFramesOfTheRealLoopStaySoundAndFlat)
     bool held[6] = {}, was_over = false;
     int games = 0, top_level = 0, gl_errors = 0;
     size_t heap_at_warm = 0, heap_peak = 0;
-    for (int frame = 0; frame < 12000; frame++) {
+    const char* frames_asked = std::getenv("BLOCKFALL_SOAK_FRAMES");  // scripts/valgrind plays a few hundred
+    const int frames = frames_asked ? std::atoi(frames_asked) : 12000;
+    for (int frame = 0; frame < frames; frame++) {
         for (int key = 0; key < 6; key++) {
             const int chance = held[key] ? lift[key] : key == 5 && !game.game_over ? 0 : press[key];
             if ((int)(dice() % 1000) < chance)
@@ -102,9 +113,9 @@ TEST(Soak, TwelveThousandFramesOfTheRealLoopStaySoundAndFlat)
         was_over = game.game_over;
         top_level = std::max(top_level, game.level);
         if (frame == 3000)
-            heap_at_warm = __sanitizer_get_current_allocated_bytes();
+            heap_at_warm = HeapInUse();
         if (frame > 3000)
-            heap_peak = std::max(heap_peak, __sanitizer_get_current_allocated_bytes());
+            heap_peak = std::max(heap_peak, HeapInUse());
     }
     for (int key = 0; key < 6; key++)
         PushKey(keys[key], false);
@@ -117,7 +128,9 @@ TEST(Soak, TwelveThousandFramesOfTheRealLoopStaySoundAndFlat)
     std::printf("%d games, top level %d, heap %+ld bytes after the warm-up\n", games, top_level,
                 (long)heap_peak - (long)heap_at_warm);
     EXPECT_EQ(gl_errors, 0);
-    EXPECT_GE(top_level, 30) << "the levels climbed";
-    EXPECT_GE(games, 3) << "games ended and restarted";
-    EXPECT_LT(heap_peak - heap_at_warm, size_t(8) << 20) << "the heap grew after the warm-up";
+    if (frames >= 12000) {
+        EXPECT_GE(top_level, 30) << "the levels climbed";
+        EXPECT_GE(games, 3) << "games ended and restarted";
+    }
+    EXPECT_LT(heap_peak - heap_at_warm, size_t(2) << 20) << "the heap grew after the warm-up";
 }
