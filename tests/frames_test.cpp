@@ -91,7 +91,8 @@ const Moment moments[] = {
 void PlayMoment(const Moment& moment)
 {
     if (!moment.goes_on) {
-        EndGameForRestart();
+        game = GameSession{};  // as the program starts, whatever the tests before left
+        fade_out_counter = 0;
         RequestNewGame();
         warm = false;
     }

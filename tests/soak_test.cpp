@@ -19,6 +19,7 @@
 #include "game/rules.h"
 #include "game/session.h"
 #include "scenes/backdrop_state.h"
+#include "scenes/scene_director.h"
 #include "shell/frame_clock.h"
 #include "shell/keys.h"
 #include "shell/main_loop.h"
@@ -82,6 +83,8 @@ TEST(Soak, TwelveThousandFramesOfTheRealLoopStaySoundAndFlat)
                           []() -> uint32_t { return (uint32_t)fake_counter; }, [](double) {}};
     seed_clock = [] { return games_seeded++; };
     glViewport(0, 0, 64, 48);
+    EndGameForRestart();  // a new game, whatever the tests before left
+    RequestNewGame();
     std::mt19937 dice(7);
     const SDL_Keycode keys[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_p, SDLK_TAB};
     // Per mille chances a frame that a key goes down and that it comes up: Down
