@@ -9,6 +9,7 @@
 #include "game/game_frame.h"
 #include "game/random.h"
 #include "game/session.h"
+#include "gfx/layout.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "tests/heap.h"
@@ -166,5 +167,30 @@ TEST(Frames, MeshListsHoldEveryTriangle)
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+}
+
+// The fades multiply what the backdrop left, here plain white, and nothing the
+// board layer draws over it.
+TEST(Frames, FadesDarkenTheBackdropAloneByTheirFactors)
+{
+    OpenGameWindow();
+    const struct {
+        BackdropFades fades;
+        int backdrop;
+    } cases[] = {{{-1, -1}, 255}, {{-1, 0}, 0}, {{-1, 0.5}, 128}, {{0.25, -1}, 64}, {{0.5, 0.5}, 64}};
+    glClearColor(1, 1, 1, 1);
+    int border = -1;
+    for (const auto& c : cases) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        game = GameSession{};
+        GameFrame(MOVE_NONE, c.fades);
+        const uint8_t* frame = ReadFrame();
+        EXPECT_NEAR(FramePixel(frame, 100, 100)[1], c.backdrop, 1) << c.fades.out << " " << c.fades.in;
+        const int border_now = FramePixel(frame, BOARD_LEFT - 8, BOARD_TOP + 100)[1];
+        EXPECT_EQ(border_now, border < 0 ? border = border_now : border) << "the border at full brightness";
+    }
+    glClearColor(0, 0, 0, 1);
+    game = GameSession{};
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }
