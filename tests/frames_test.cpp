@@ -73,9 +73,9 @@ struct Moment {
 // Each step of the backdrops and of the board, and the hand-overs between levels.
 const Moment moments[] = {
     {"start", ""},
-    {"level0_under_way", "N70 L20"},
+    {"level0_under_way", "N130 L20"},  // the water has scrolled past its wrap
     {"popup_and_shake", "N1 kind=0 fill=15-15:##.......## fill=16-19:####.###### lines=3 D24 N12"},
-    {"single_row_popup", "N1 kind=0 fill=19-19:####.###### D24 N5"},
+    {"single_row_popup", "N1 kind=0 fill=19-19:####.###### D24 N40"},  // the popup fading
     {"pause", "N30 R20", true},  // the moves, then one frame paused
     {"game_over", "N1 fill=3-19:.....###### D60"},
     {"level1_fading_out", "N1 level=1 N40"},

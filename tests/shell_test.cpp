@@ -95,7 +95,7 @@ TEST_F(Shell, HeldKeysBecomeTheCommandDownOverUpOverRightOverLeft)
     }
 }
 
-TEST_F(Shell, TabRestartsOnlyAfterAGameOverEachPressOfPTogglesThePauseOnceAndEscEnds)
+TEST_F(Shell, TabRestartsOnlyAfterAGameOverEachPressOfPTogglesThePauseOnceAndEscOrClosingEnds)
 {
     Key(SDLK_TAB, true);
     game.game_over = 0, game.level = 3, backdrop_stage = 2, PollKeys();
@@ -111,9 +111,20 @@ TEST_F(Shell, TabRestartsOnlyAfterAGameOverEachPressOfPTogglesThePauseOnceAndEsc
     minimise.window.event = SDL_WINDOWEVENT_MINIMIZED, minimise.window.windowID = SDL_GetWindowID(window_handle);
     SDL_PushEvent(&minimise), Drain();
     ASSERT_EQ(window_active, 0);
+    SDL_Event alt = {SDL_KEYDOWN};
+    alt.key.keysym.sym = SDLK_LEFT, alt.key.keysym.mod = KMOD_LALT, alt.key.windowID = minimise.window.windowID;
+    SDL_PushEvent(&alt), Drain();
+    EXPECT_EQ(KeyState[VK_LEFT], 0) << "a key held with Alt is the system's";
     EXPECT_TRUE(RunLoopIteration()) << "a frame with no key";
     Key(SDLK_ESCAPE, true);
     EXPECT_FALSE(RunLoopIteration());
+    Key(SDLK_ESCAPE, false);
+    SDL_Event close = minimise;
+    close.window.event = SDL_WINDOWEVENT_CLOSE, SDL_PushEvent(&close);
+    bool running = true;
+    for (int turn = 0; turn < 4 && running; turn++)
+        running = RunLoopIteration();
+    EXPECT_FALSE(running) << "closing the window ends the loop";
 }
 
 TEST_F(Shell, AFrameLastsTenMillisecondsAsleepButForItsLastHalf)
