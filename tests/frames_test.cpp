@@ -60,9 +60,6 @@ PlayerCommand DirectorFrame(PlayerCommand command)
     return command;
 }
 
-std::string NoSounds() { return ""; }
-uint32_t FixedSeconds() { return 1234; }
-
 struct Moment {
     const char* name;
     const char* steps;    // from the first frame of a new game, or on from the moment before
@@ -98,7 +95,7 @@ void PlayMoment(const Moment& moment)
         warm = false;
     }
     glViewport(0, 0, 64, 48);
-    PlayScriptedGame({moment.name, moment.steps}, DirectorFrame, NoSounds);
+    PlayScriptedGame({moment.name, moment.steps}, DirectorFrame, [] { return std::string(); });
     glViewport(0, 0, 640, 480);
     pause_for_frame = moment.paused ? 1 : -1;
     DirectorFrame(MOVE_NONE);
@@ -128,7 +125,7 @@ TEST(Frames, GoldenMomentsOfRealGames)
 {
     OpenGameWindow();
     uint32_t (*saved_clock)() = seed_clock;
-    seed_clock = FixedSeconds;
+    seed_clock = [] { return 1234u; };
     gl_errors = 0, warm_allocations = 0;
     for (const Moment& moment : moments) {
         PlayMoment(moment);
