@@ -58,11 +58,12 @@ Drop() {
   start=$shape landed=$(($(Landed) + 4))
   Hold Down eval 'LandedAtLeast $landed || { Piece && { [ "$shape" != "$start" ] || [ $row -ge 12 ]; }; }' &&
     { [ "$shape" = "$start" ] || LandedAtLeast $landed || { AwaitFrames 2 && LandedAtLeast $landed; }; } ||
-    Fail "Down turned the piece: $start, then $shape"
+    Fail "Down did not drop the piece as it was, to land: $start, then $shape"
   WaitFor Seen eval 'LandedAtLeast $landed && Piece' || Fail "the piece did not land"
 }
-# A square looks the same turned: dropped, for the next piece.
-for tries in 1 2 3 4 5 6; do [ "$shape" = "0+2,0+2" ] && Drop; done
+# A piece just come in, time for the keys before it lands, and no square (which looks the
+# same turned): Down drops those.
+for tries in 1 2 3 4 5 6 7 8; do WaitFor Seen eval 'Piece && [ $row -le 3 ]' && [ "$shape" != 0+2,0+2 ] && break; Drop; done
 start=$shape landed=$(Landed)
 Hold Up eval 'Piece && [ "$shape" != "$start" ]' || Fail "Up did not turn the piece: $shape"
 # Turned again, maybe, before Up was seen let go; and the same piece, not one come after it.
