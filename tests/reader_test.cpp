@@ -136,9 +136,10 @@ TEST(Reader, EveryFileOfTheTable)
     const char* seeds = std::getenv("BLOCKFALL_BMP_SEEDS");
     for (const BmpRow& row : rows) {
         SCOPED_TRACE(row.name);
-        std::ofstream(path, std::ios::binary) << Bytes(row);
+        const std::string bytes = Bytes(row);
+        std::ofstream(path, std::ios::binary) << bytes;
         if (seeds)
-            std::ofstream(std::string(seeds) + "/" + row.name + ".bmp", std::ios::binary) << Bytes(row);
+            std::ofstream(std::string(seeds) + "/" + row.name + ".bmp", std::ios::binary) << bytes;
         EXPECT_EQ(Read([&] { return LoadBmpImage(path.c_str()); }), row.expect);
         EXPECT_EQ(Read([&] { return LoadDibAsRgb(wide.c_str(), true); }), row.expect);
         EXPECT_EQ(Read([&] { return LoadBmpImageIfPresent(path.c_str()); }), row.expect);
