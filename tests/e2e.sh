@@ -51,28 +51,28 @@ mode="played"
 StartGame "$work/elsewhere" "$game" --fullscreen --window
 AwaitBoard
 WaitFor Seen eval 'Texts && Piece' || Fail "no falling piece, or lines, score, level or \"Next :\" not in place"
-# Drop: Down held drops the piece as it is (a piece turned fails) until it is well on its
-# way; then it lands. Let go early, as the next piece falls as fast, and the game would
-# soon be over. The frame a piece lands in draws the next, and its cells only from the next.
-Drop() {
-  start=$shape landed=$(($(Landed) + 4))
-  Hold Down eval 'LandedAtLeast $landed || { Piece && { [ "$shape" != "$start" ] || [ $row -ge 12 ]; }; }' &&
-    { [ "$shape" = "$start" ] || LandedAtLeast $landed || { AwaitFrames 2 && LandedAtLeast $landed; }; } ||
-    Fail "Down did not drop the piece as it was, to land: $start, then $shape"
-  WaitFor Seen eval 'LandedAtLeast $landed && Piece' || Fail "the piece did not land"
-}
-# A piece just come in, time for the keys before it lands, and no square (which looks the
-# same turned): Down drops those.
-for tries in 1 2 3 4 5 6 7 8; do WaitFor Seen eval 'Piece && [ $row -le 3 ]' && [ "$shape" != 0+2,0+2 ] && break; Drop; done
-start=$shape landed=$(Landed)
-Hold Up eval 'Piece && [ "$shape" != "$start" ]' || Fail "Up did not turn the piece: $shape"
-# Turned again, maybe, before Up was seen let go; and the same piece, not one come after it.
-AwaitFrames 3 && WaitFor Seen Piece && [ "$(Landed)" = $landed ] || Fail "Up did not turn the piece, a new one came"
+# Up turns a piece just come in, with time for the keys before it lands. Seen turned with the
+# landed cells as they were, and still so two frames on: the frame a piece lands in draws
+# the next, and the landed cells only from the frame after. A piece that lands first (a
+# square looks the same turned) shows nothing either way: the next one is tried.
+for tries in 1 2 3 4 5 6 0; do [ $tries != 0 ] || Fail "Up turned none of 6 pieces"
+  WaitFor Seen eval 'Piece && [ $row -le 3 ]' || Fail "no piece came in"
+  start=$shape landed=$(Landed) turned=
+  Hold Up eval '[ "$(Landed)" != $landed ] || { Piece && [ "$shape" != "$start" ] && turned=1; }' &&
+    [ $turned ] && AwaitFrames 2 && [ "$(Landed)" = $landed ] && Piece && break
+done
 first=$column start=$shape
 Hold Left eval 'Piece && [ "$shape" = "$start" ] && [ $column -lt $first ]' || Fail "Left did not move the piece"
 first=$column
 Hold Right eval 'Piece && [ "$shape" = "$start" ] && [ $column -gt $first ]' || Fail "Right did not move the piece"
-Drop
+# Down held drops the piece as it is (a piece turned fails) until it is well on its way;
+# then it lands. Let go early, as the next piece falls as fast, and the game would soon be
+# over. The frame a piece lands in draws the next, and its cells only from the next.
+landed=$(($(Landed) + 4))
+Hold Down eval 'LandedAtLeast $landed || { Piece && { [ "$shape" != "$start" ] || [ $row -ge 12 ]; }; }' &&
+  { [ "$shape" = "$start" ] || LandedAtLeast $landed || { AwaitFrames 2 && LandedAtLeast $landed; }; } ||
+  Fail "Down did not drop the piece as it was, to land: $start, then $shape"
+WaitFor Seen eval 'LandedAtLeast $landed && Piece' || Fail "the piece did not land"
 Probe landed >"$work/before"
 landed=$(tr -cd X <"$work/before" | wc -c)
 [ $((landed % 4)) = 0 ] && tail -n 1 "$work/before" | grep -q X || Fail "the landed cells lie astray: $(cat "$work/before")"

@@ -13,7 +13,7 @@ WaitFor() {
 Fail() {
   echo "FAIL: ${mode:+$mode: }$*" >&2
   [ -s "$work/shot.rgb" ] && convert -size 640x480 -depth 8 "rgb:$work/shot.rgb" "${TMPDIR:-/tmp}/e2e_failure.png" &&
-    echo "last shot: ${TMPDIR:-/tmp}/e2e_failure.png" >&2
+    echo "last shot: ${TMPDIR:-/tmp}/e2e_failure.png; piece: $(Probe piece); landed: $(Landed)" >&2
   exit 1
 }
 
