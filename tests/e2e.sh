@@ -52,14 +52,14 @@ StartGame "$work/elsewhere" "$game" --fullscreen --window
 AwaitBoard
 WaitFor Seen eval 'Texts && Piece' || Fail "no falling piece, or lines, score, level or \"Next :\" not in place"
 # Up turns a piece just come in, with time for the keys before it lands. Seen turned with the
-# landed cells as they were, and still so two frames on: the frame a piece lands in draws
-# the next, and the landed cells only from the frame after. A piece that lands first (a
-# square looks the same turned) shows nothing either way: the next one is tried.
+# landed cells as they were, and still so three frames after Up is let go: the frame a piece
+# lands in draws the next, and the landed cells only from the frame after. A piece that lands
+# first (a square looks the same turned) shows nothing either way: the next one is tried.
 for tries in 1 2 3 4 5 6 0; do [ $tries != 0 ] || Fail "Up turned none of 6 pieces"
   WaitFor Seen eval 'Piece && [ $row -le 3 ]' || Fail "no piece came in"
   start=$shape landed=$(Landed) turned=
   Hold Up eval '[ "$(Landed)" != $landed ] || { Piece && [ "$shape" != "$start" ] && turned=1; }' &&
-    [ $turned ] && AwaitFrames 2 && [ "$(Landed)" = $landed ] && Piece && break
+    [ $turned ] && AwaitFrames 3 && [ "$(Landed)" = $landed ] && Piece && break
 done
 first=$column start=$shape
 Hold Left eval 'Piece && [ "$shape" = "$start" ] && [ $column -lt $first ]' || Fail "Left did not move the piece"

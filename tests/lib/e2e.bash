@@ -87,7 +87,7 @@ Hold() {
 
 # AwaitFrames N: waits until the shot has changed N times, the game having drawn as many
 # frames (its backdrop moves in each, paused or not).
-AwaitFrames() { frames_left=$1; TakeShot && last=$(cksum <"$work/shot.rgb") && WaitFor NewFrame; }
+AwaitFrames() { frames_left=$1; WaitFor TakeShot && last=$(cksum <"$work/shot.rgb") && WaitFor NewFrame; }
 NewFrame() {
   TakeShot && now=$(cksum <"$work/shot.rgb") || return 1
   [ "$now" = "$last" ] || frames_left=$((frames_left - 1)); last=$now; [ $frames_left -le 0 ]
