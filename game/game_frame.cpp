@@ -47,12 +47,34 @@ static void DrawFades(const BackdropFades& fades)
         DrawFade(fades.in);  // from black
 }
 
+// The sample each rule sound is heard as, matched by name; a rule sound without a
+// sample stops the build.
+static constexpr SoundSlot SampleOf(RuleSound sound)
+{
+    switch (sound) {
+    case RULE_SOUND_DROP: return SOUND_DROP;
+    case RULE_SOUND_LINEDONE: return SOUND_LINEDONE;
+    case RULE_SOUND_LEVELUP: return SOUND_LEVELUP;
+    case RULE_SOUND_EXPLODE: return SOUND_EXPLODE;
+    case RULE_SOUND_COUNT: break;
+    }
+    return SOUND_SLOT_COUNT;
+}
+
+static constexpr bool EveryRuleSoundHasASample()
+{
+    for (int sound = 0; sound < RULE_SOUND_COUNT; sound++)
+        if (SampleOf(RuleSound(sound)) == SOUND_SLOT_COUNT)
+            return false;
+    return true;
+}
+static_assert(EveryRuleSoundHasASample(), "a rule sound has no sample to be heard as");
+
 // The rules only ask for their sounds; they are heard here, in the order asked.
 static void PlayRuleSounds()
 {
-    static const SoundSlot slots[] = {SOUND_DROP, SOUND_LINEDONE, SOUND_LEVELUP, SOUND_EXPLODE};
     for (int32_t i = 0; i < rule_sounds.count; i++)
-        PlaySoundEffect(slots[rule_sounds.sound[i]]);
+        PlaySoundEffect(SampleOf(rule_sounds.sound[i]));
     rule_sounds.count = 0;
 }
 
@@ -64,10 +86,10 @@ static void DrawScoreDisplay()
     glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_FONT]);
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 1.0f);
-    PrintText(16, 410, 0, "Lines : %d", game.lines);
-    PrintText(16, 430, 0, "Score : %d", game.score);
-    PrintText(16, 450, 0, "Level : %d", game.level);
-    PrintText(534, 400, 0, "Next :");
+    PrintText(SCORE_TEXT_LEFT, LINES_TEXT_TOP, 0, "Lines : %d", game.lines);
+    PrintText(SCORE_TEXT_LEFT, SCORE_TEXT_TOP, 0, "Score : %d", game.score);
+    PrintText(SCORE_TEXT_LEFT, LEVEL_TEXT_TOP, 0, "Level : %d", game.level);
+    PrintText(NEXT_TEXT_LEFT, NEXT_TEXT_TOP, 0, "Next :");
     glDisable(GL_BLEND);
 }
 
@@ -83,11 +105,11 @@ static void DrawScorePopup()
     glColor3d(g, g, g);
     glLoadIdentity();
     const int32_t points = RowsReward(game.popup_kind);
-    const int y = game.popup_row * CELL_PIXELS + game.popup_timer + 22;
+    const int y = game.popup_row * CELL_PIXELS + game.popup_timer + POPUP_DROP;
     if (points > 0)
-        PrintText(game.popup_kind == 1 ? 296 : 288, y, 1, "+%d", points);
+        PrintText(game.popup_kind == 1 ? POPUP_ONE_ROW_LEFT : POPUP_LEFT, y, 1, "+%d", points);
     else
-        PrintText(288, y, 1, "%s", "");
+        PrintText(POPUP_LEFT, y, 1, "%s", "");
     glDisable(GL_BLEND);
 }
 

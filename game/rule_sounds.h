@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-enum RuleSound : uint8_t { RULE_SOUND_DROP, RULE_SOUND_LINEDONE, RULE_SOUND_LEVELUP, RULE_SOUND_EXPLODE };
+enum RuleSound : uint8_t { RULE_SOUND_DROP, RULE_SOUND_LINEDONE, RULE_SOUND_LEVELUP, RULE_SOUND_EXPLODE, RULE_SOUND_COUNT };
 
 struct RuleSounds {
     int32_t count;

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "gfx/dib_convert.h"
 #include "gfx/file_map.h"
-#include "shell/message_box.h"
 
 namespace {
 
@@ -159,12 +159,25 @@ bool WideNameToUtf8(const char16_t* wide, char* out, size_t room)
     return true;
 }
 
-void ReportFailure(const char* text)
+// One line, the message's own line break left out.
+void PrintFailure(const char* message, const char* file_name)
 {
-    ShowMessage(text, "Error", MESSAGE_ERROR, true);
+    std::fprintf(stderr, "%s: %.*s\n", file_name, int(std::strcspn(message, "\n")), message);
+}
+
+ReaderFailureReport failure_report = PrintFailure;
+
+void ReportFailure(const char* message, const char* file_name)
+{
+    failure_report(message, file_name);
 }
 
 }  // namespace
+
+void SetReaderFailureReport(ReaderFailureReport report)
+{
+    failure_report = report ? report : PrintFailure;
+}
 
 uint16_t PaletteEntryCount(const uint8_t* header)
 {
@@ -209,7 +222,7 @@ static void ReportOpenFailure(const char* name)
 {
     char message[SHOWN_NAME_BYTES + 64];
     std::snprintf(message, sizeof message, "Failed to open DIB file %.*s.\n", int(SHOWN_NAME_BYTES), name);
-    ReportFailure(message);
+    ReportFailure(message, name);
 }
 
 // The file is opened once, by the mapping, which also tells a missing file from
@@ -228,7 +241,7 @@ static RgbImage* LoadMappedFile(const char* name, bool silent_when_missing)
     RgbImage* image = DecodeBmpBytes(map.bytes, map.size, &failure);
     UnmapFile(&map);
     if (failure)
-        ReportFailure(failure);
+        ReportFailure(failure, name);
     return image;
 }
 

@@ -104,7 +104,7 @@ void DrawNextPreview()
     for (int dx = 0; dx < MASK_SIDE; dx++)
         for (int dy = 0; dy < MASK_SIDE; dy++)
             if (PieceCell(game.next_kind, 0, dx, dy))
-                glVertex2i(564 + 8 * dx, 440 + 8 * dy);
+                glVertex2i(PREVIEW_LEFT + PREVIEW_STEP * dx, PREVIEW_TOP + PREVIEW_STEP * dy);
     glEnd();
     glDisable(GL_BLEND);
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -119,7 +119,7 @@ void PauseOverlay()
     glBindTexture(GL_TEXTURE_2D, texture_set[TEXTURE_FONT]);
     glColor3f(1.0f, 1.0f, 1.0f);
     glLoadIdentity();
-    PrintText(226, 232, 1, "P  a  u  s  e");
+    PrintText(PAUSE_TEXT_LEFT, PAUSE_TEXT_TOP, 1, "P  a  u  s  e");
     SetScenePerspective();
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);

@@ -9,13 +9,15 @@ extern uint32_t tile_list;  // one 16x16 textured square, every tile of the laye
 void BuildTileList();   // InitScene, once, context current, after the font
 void DeleteTileList();  // DeleteSceneLists, while the context is current
 
-// GameFrame, step 7 (texturing on, colour white): the 53 border tiles, moved by shake_offset.
+// GameFrame, after the shake is drawn (texturing on, colour white): the 53 border tiles,
+// moved by shake_offset.
 void DrawBorder();
-// GameFrame, step 7 after the border: every landed cell as a grey tile, moved by shake_offset.
+// GameFrame, right after the border: every landed cell as a grey tile, moved by shake_offset.
 void DrawLandedCells();
-// Tick, after piece_pixel_y is worked out: the piece in its kind's texture, unshaken.
+// GameFrame, after the tick has worked out piece_pixel_y: the piece in its kind's texture, unshaken.
 void DrawFallingPiece();
-// GameFrame, step 4 (texturing off): next_kind in rotation 0 as grey points under "Next :".
+// GameFrame, after the fades and before the score display (texturing off): next_kind in
+// rotation 0 as grey points under "Next :".
 void DrawNextPreview();
 // DrawScene instead of GameFrame while paused: "P  a  u  s  e" in its own 2D space,
 // then the perspective projection back for the next frame's backdrop.

@@ -7,3 +7,13 @@
 
 enum { LAYER_WIDTH = 640, LAYER_HEIGHT = 480 };
 enum { BOARD_LEFT = 232, BOARD_TOP = 72 };
+
+// Texts are placed by the top-left corner of their first glyph.
+enum { SCORE_TEXT_LEFT = 16, LINES_TEXT_TOP = 410, SCORE_TEXT_TOP = 430, LEVEL_TEXT_TOP = 450 };
+enum { NEXT_TEXT_LEFT = 534, NEXT_TEXT_TOP = 400 };
+// The next piece under "Next :": a point of PREVIEW_STEP pixels a cell of its mask.
+enum { PREVIEW_LEFT = 564, PREVIEW_TOP = 440, PREVIEW_STEP = 8 };
+// A score popup starts POPUP_DROP pixels below its row's top edge (row * CELL_PIXELS) plus
+// its timer, so that it rises a pixel a frame; "+50" stands further right than the rest.
+enum { POPUP_LEFT = 288, POPUP_ONE_ROW_LEFT = 296, POPUP_DROP = 22 };
+enum { PAUSE_TEXT_LEFT = 226, PAUSE_TEXT_TOP = 232 };

@@ -20,7 +20,7 @@ add_dependencies(blockfall blockfall_package_files)
 install(FILES ${blockfall_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES desktop/io.github.blockfall.Blockfall.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES package/copyright ${blockfall_changelog}
+install(FILES package/copyright LICENSE ${blockfall_changelog}
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES package/lintian-overrides RENAME blockfall
   DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)
@@ -28,7 +28,8 @@ install(FILES package/lintian-overrides RENAME blockfall
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME blockfall)
 set(CPACK_PACKAGE_VENDOR "Blockfall developers")
-set(CPACK_PACKAGE_CONTACT "Blockfall developers <blockfall@example.org>")
+# The project has no contact address of its own to give, so the maintainer is named alone.
+set(CPACK_PACKAGE_CONTACT "Blockfall developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "falling-block puzzle game drawn with OpenGL")
 set(CPACK_PACKAGE_DESCRIPTION "Move and turn the pieces as they fall into a board 11 cells wide and 20
 high. A row that fills up is cleared and scored, and every ten rows the

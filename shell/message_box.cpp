@@ -31,12 +31,23 @@ static Uint32 BoxFlags(MessageKind kind)
     }
 }
 
-void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window)
+static bool ShowBox(const char* text, const char* caption, MessageKind kind, bool owned_by_window)
 {
     SDL_Window* owner = owned_by_window ? message_owner : nullptr;
-    if (CanShowBox() && SDL_ShowSimpleMessageBox(BoxFlags(kind), caption, text, owner) == 0)
-        return;
-    std::fprintf(stderr, "%s: %s\n", caption, text);
+    return CanShowBox() && SDL_ShowSimpleMessageBox(BoxFlags(kind), caption, text, owner) == 0;
+}
+
+void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window)
+{
+    if (!ShowBox(text, caption, kind, owned_by_window))
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+void ShowFileMessage(const char* text, const char* file_name, const char* caption, MessageKind kind,
+                     bool owned_by_window)
+{
+    std::fprintf(stderr, "%s: %s: %.*s\n", caption, file_name, int(std::strcspn(text, "\n")), text);
+    ShowBox(text, caption, kind, owned_by_window);
 }
 
 bool AskYesNo(const char* text, const char* caption, bool no_box_answer)

@@ -10,6 +10,11 @@ void SetMessageOwner(SDL_Window* window);  // window creation and shutdown: the 
 // Modal box; owned by the game window when owned_by_window and there is one.
 void ShowMessage(const char* text, const char* caption, MessageKind kind, bool owned_by_window = false);
 
+// A failure that concerns a file: the box shows text exactly as given, and stderr
+// gets one line naming the file, "caption: file: text", box or no box.
+void ShowFileMessage(const char* text, const char* file_name, const char* caption, MessageKind kind,
+                     bool owned_by_window);
+
 // Yes/No question, no owner. True for Yes. Where no box can be shown (no display
 // that can draw one, no fonts) the caller's no_box_answer is taken, and the
 // question and that answer go to stderr.

@@ -63,10 +63,17 @@ static bool RequestPixelFormat(int bits)
     return failures == 0;
 }
 
+// Everything the window holds goes first; the display connection stays until the
+// last message has been shown, so that its box comes up the way every box before it
+// did, on a connection the display server still counts.
+static void ReleaseMainWindow();
+static void CloseVideo();  // and the sound
+
 static bool FailCreation(const char* message)
 {
-    ShutdownMainWindow();
+    ReleaseMainWindow();
     ShowMessage(message, "ERROR", MESSAGE_WARNING);
+    CloseVideo();
     return false;
 }
 
@@ -128,7 +135,7 @@ static void ShutdownMessage(const char* message)
     ShowMessage(message, "SHUTDOWN ERROR", MESSAGE_INFORMATION);
 }
 
-void ShutdownMainWindow()
+static void ReleaseMainWindow()
 {
     if (fullscreen) {
         if (window_handle)
@@ -148,9 +155,20 @@ void ShutdownMainWindow()
         window_handle = nullptr;
     }
     CloseGamepads();
+}
+
+// The display connection, then the sound, last of all.
+static void CloseVideo()
+{
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     CloseSoundSet();
     SDL_Quit();
+}
+
+void ShutdownMainWindow()
+{
+    ReleaseMainWindow();
+    CloseVideo();
 }
 
 void ResizeViewport(int width, int height)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -15,8 +16,8 @@
 
 namespace {
 
-const char unknown[] = "Error: Unknown DIB file format.\n";
-const char refused[] = "Error: Image file conversion error.\n";
+const char unknown[] = "Unknown DIB file format.";
+const char refused[] = "Image file conversion error.";
 const char rgb3[] = "0000ff00 00ff0000 ff000000";  // red, green, blue; stored blue, green, red, 0
 
 // Hex bytes in tokens; "00ff*3" is the token three times.
@@ -39,7 +40,7 @@ struct BmpRow {
     int32_t width, height;  // height < 0: top row stored first
     uint32_t bits, compression, size_image, colours_used;
     const char *table, *pixels;  // hex as stored: masks and colour entries; rows
-    const char* expect;     // "rrggbb ..." rows top first joined by "/", or what the reader shows
+    const char* expect;     // "rrggbb ..." rows top first joined by "/", or the reader's message
     uint32_t offset = 0;    // the file header's pixel offset; 0: where the pixels are
     long cut = -1;          // the file cut to this many bytes
 };
@@ -114,6 +115,12 @@ std::string Seen(int width, int height, const uint8_t* rgb, int step = 3)
     return text;
 }
 
+// What the reader says of a file: one line on stderr naming it.
+std::string Said(const std::string& file_name, const std::string& message)
+{
+    return file_name + ": " + message + "\n";
+}
+
 // The picture, then what the reader said.
 template <typename Load>
 std::string Read(Load load)
@@ -140,9 +147,10 @@ TEST(Reader, EveryFileOfTheTable)
         std::ofstream(path, std::ios::binary) << bytes;
         if (seeds)
             std::ofstream(std::string(seeds) + "/" + row.name + ".bmp", std::ios::binary) << bytes;
-        EXPECT_EQ(Read([&] { return LoadBmpImage(path.c_str()); }), row.expect);
-        EXPECT_EQ(Read([&] { return LoadDibAsRgb(wide.c_str(), true); }), row.expect);
-        EXPECT_EQ(Read([&] { return LoadBmpImageIfPresent(path.c_str()); }), row.expect);
+        const std::string expect = row.expect[std::strlen(row.expect) - 1] == '.' ? Said(path, row.expect) : row.expect;
+        EXPECT_EQ(Read([&] { return LoadBmpImage(path.c_str()); }), expect);
+        EXPECT_EQ(Read([&] { return LoadDibAsRgb(wide.c_str(), true); }), expect);
+        EXPECT_EQ(Read([&] { return LoadBmpImageIfPresent(path.c_str()); }), expect);
     }
 }
 
@@ -150,7 +158,7 @@ TEST(Reader, NoFileToRead)
 {
     ScratchFolder scratch;
     const std::string gone = (scratch.path / "gone\xC3\xA9.bmp").string(), empty = scratch.Write("empty.bmp", "");
-    auto failed = [](const std::string& name) { return "Error: Failed to open DIB file " + name + ".\n\n"; };
+    auto failed = [](const std::string& name) { return Said(name, "Failed to open DIB file " + name + "."); };
     EXPECT_EQ(Read([&] { return LoadBmpImage(gone.c_str()); }), failed(gone));
     const std::u16string wide_gone = scratch.path.u16string() + u"/gone\u00E9.bmp";
     EXPECT_EQ(Read([&] { return LoadDibAsRgb(wide_gone.c_str(), true); }), failed(gone));
@@ -159,7 +167,8 @@ TEST(Reader, NoFileToRead)
     EXPECT_EQ(Read([&] { return LoadBmpImageIfPresent(gone.c_str()); }), "");
     EXPECT_EQ(Read([&] { return LoadBmpImageIfPresent(scratch.path.c_str()); }), "");
     // Kept from a fuzz run: working out the default image size overflowed.
-    EXPECT_EQ(Read([] { return LoadBmpImage("tests/bmp_corpus/image-size-overflow.bmp"); }), refused);
+    const char overflow[] = "tests/bmp_corpus/image-size-overflow.bmp";
+    EXPECT_EQ(Read([&] { return LoadBmpImage(overflow); }), Said(overflow, refused));
 }
 
 // Every file into its own slot, as the reader decodes it: 2 pixels wide, so rows of 6 bytes that

@@ -1,4 +1,4 @@
-# Pixel probes over a shot of the game's 640x480 window, for tests/e2e.sh. Files, a line
+# Pixel probes over a shot of the game's 640x480 window, for tests/e2e/. Files, a line
 # per row, each byte two hex digits: the border and landed-cell tiles (data/ halved, as the
 # board draws them), the font picture, then the shot. Positions are the game's, y down.
 BEGIN { for (i = 0; i < 256; i++) hex[sprintf("%02X", i)] = i

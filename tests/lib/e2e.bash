@@ -1,5 +1,21 @@
-# Helpers of tests/e2e.sh, which drives the real game from outside. Sourced, not run;
-# they share $work (a scratch folder), $pid (the game), $win (its window), $mode.
+# What the end-to-end tests of tests/e2e/ share: each is run by ctest as
+# `bash tests/e2e/NAME.sh BUILT-GAME SOURCE-FOLDER` and starts with
+# `. "$(dirname "$0")/../lib/e2e.bash" "$@"`, which enters the source folder and sets
+# $game, $build, $version, $work (a scratch folder, removed at exit) and $preload.
+# The helpers share $pid (the game), $win (its window) and $mode (what is being tried).
+set -u
+game=$(realpath "$1"); cd "$2" || exit 1
+build=$(dirname "$game") work=$(mktemp -d) pid= servers=() mode= said=
+trap 'kill $pid "${servers[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER WAYLAND_DISPLAY DISPLAY
+version=$(sed -n 's/^project(blockfall VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+# Mesa's modules are unloaded at exit, and LeakSanitizer could no longer tell their one-time
+# allocations from the game's: keep_gl_modules.so keeps them, tests/lsan.supp leaves out exactly
+# theirs, and a leak of the game's own ends it with exit code 23. The sanitizer must come first.
+runtime=$(ldd "$game" | awk '/libasan/ { print $3 }')
+preload=${runtime:+$runtime ${BLOCKFALL_KEEP_GL_MODULES:?is the library that keeps the GL driver loaded: run through ctest}}
 
 # Every wait polls for the state it wants and returns as soon as it is there, so this
 # deadline, long enough for the sanitized game with both cores busy, costs nothing.
@@ -27,7 +43,7 @@ StartXvfb() {
 }
 
 # StartGame FOLDER [NAME=VALUE...] COMMAND...: starts the game from FOLDER in the background,
-# stderr in $work/log, leak checked at exit (see e2e.sh); sets pid.
+# stderr in $work/log, leak checked at exit (see above); sets pid.
 StartGame() {
   (cd "$1" && exec env LD_PRELOAD="$preload" ASAN_OPTIONS=detect_leaks=1:exitcode=23 "${@:2}") 2>"$work/log" & pid=$!
 }
@@ -91,4 +107,25 @@ AwaitFrames() { frames_left=$1; WaitFor TakeShot && last=$(cksum <"$work/shot.rg
 NewFrame() {
   TakeShot && now=$(cksum <"$work/shot.rgb") || return 1
   [ "$now" = "$last" ] || frames_left=$((frames_left - 1)); last=$now; [ $frames_left -le 0 ]
+}
+
+# The pixel probes' references: the border and landed-cell tiles, and the font.
+PrepareProbes() {
+  local picture
+  for picture in border blkgrey; do
+    convert data/$picture.bmp -scale 50% -depth 8 rgb:- | basenc --base16 -w 96 >"$work/$picture.txt"
+  done
+  convert data/font.bmp -depth 8 rgb:- | basenc --base16 -w 1536 >"$work/font.txt"
+}
+
+# CheckTree ROOT PREFIX: an install for PREFIX, found under ROOT.
+CheckTree() {
+  local entry=$1/share/applications/blockfall.desktop line
+  [ -x "$1/bin/blockfall" ] && diff -r data "$1/share/blockfall/data" >/dev/null || Fail "$2: no game or data/"
+  cmp -s desktop/blockfall.png "$1/share/icons/hicolor/64x64/apps/blockfall.png" &&
+    [ "$(identify -format %wx%h desktop/blockfall.png)" = 64x64 ] || Fail "$2: no 64x64 icon"
+  for line in Type=Application Name=Blockfall Icon=blockfall "Exec=\"$2/bin/blockfall\"" "Path=$2/share/blockfall"; do
+    grep -qxF "$line" "$entry" || Fail "$2: no $line in the desktop entry: $(cat "$entry")"
+  done
+  desktop-file-validate "$entry" || Fail "$2: desktop-file-validate refuses the entry"
 }
