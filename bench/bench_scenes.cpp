@@ -2,13 +2,12 @@
 // pause overlay, each frame starting from the same full board.
 #include "bench/bench_scenes.h"
 
-#include <GL/gl.h>
-
 #include <vector>
 
 #include "bench/bench_session.h"
 #include "game/random.h"
 #include "game/session.h"
+#include "gfx/gl.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "shell/main_loop.h"

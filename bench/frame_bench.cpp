@@ -6,7 +6,6 @@
 //   --profile    frames of one level only (0, 1 or 2), for a profiler
 //   --checksums  a hash of every frame's pixels per stretch, instead of times:
 //                a change that must not alter any pixel must not alter these
-#include <GL/gl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,6 +23,7 @@
 #include "bench/bench_timing.h"
 #include "bench/bench_wait.h"
 #include "game/rules.h"
+#include "gfx/gl.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"

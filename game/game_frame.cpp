@@ -3,14 +3,13 @@
 // draws, sounds and state changes are the same with or without the drawing.
 #include "game/game_frame.h"
 
-#include <GL/gl.h>
-
 #include "audio/sound_effects.h"
 #include "game/rule_sounds.h"
 #include "game/rules.h"
 #include "game/session.h"
 #include "gfx/board_drawing.h"
 #include "gfx/font.h"
+#include "gfx/gl.h"
 #include "gfx/layout.h"
 #include "gfx/projection.h"
 #include "gfx/texture_set.h"

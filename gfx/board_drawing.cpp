@@ -2,11 +2,10 @@
 // so no tile depends on the one before it.
 #include "gfx/board_drawing.h"
 
-#include <GL/gl.h>
-
 #include "game/piece_table.h"
 #include "game/session.h"
 #include "gfx/font.h"
+#include "gfx/gl.h"
 #include "gfx/layout.h"
 #include "gfx/projection.h"
 #include "gfx/texture_set.h"

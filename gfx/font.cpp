@@ -3,11 +3,11 @@
 // 15, so neighbours overlap by one unit.
 #include "gfx/font.h"
 
-#include <GL/gl.h>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include "gfx/gl.h"
 #include "gfx/texture_set.h"
 
 uint32_t font_base;

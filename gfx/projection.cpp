@@ -1,9 +1,7 @@
 // The perspective of the backdrops and the flat space of the game layer.
 #include "gfx/projection.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+#include "gfx/gl.h"
 #include "gfx/layout.h"
 
 float aspect_ratio = 0.0f;

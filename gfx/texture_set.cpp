@@ -2,12 +2,10 @@
 // texture at start-up. A missing file is silent and leaves its slot at 0.
 #include "gfx/texture_set.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cstdio>
 
 #include "gfx/bmp_reader.h"
+#include "gfx/gl.h"
 
 uint32_t texture_set[TEXTURE_SLOT_COUNT];
 

@@ -2,10 +2,9 @@
 // material, so the colour calls only matter where lighting is off.
 #include "scenes/level0_backdrop.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 
+#include "gfx/gl.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
 

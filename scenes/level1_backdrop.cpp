@@ -2,8 +2,7 @@
 // counted down by the scene director as the game frame darkens the hand-over frames.
 #include "scenes/level1_backdrop.h"
 
-#include <GL/gl.h>
-
+#include "gfx/gl.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/level0_backdrop.h"
 #include "scenes/lighting.h"

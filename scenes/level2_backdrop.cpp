@@ -2,10 +2,9 @@
 // step a frame, at 50 the ring and fans show; above 50 only the frame does.
 #include "scenes/level2_backdrop.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 
+#include "gfx/gl.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/sky_and_frame.h"

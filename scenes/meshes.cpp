@@ -2,8 +2,9 @@
 // stored as numbers, then compiled once each into a display list.
 #include "scenes/meshes.h"
 
-#include <GL/gl.h>
 #include <cmath>
+
+#include "gfx/gl.h"
 
 const float cube_frame_inner = 0.333333f;
 
@@ -171,12 +172,13 @@ static int SphereVertexIndex(int ring, int slice)
 // slices advance from +x towards +y.
 static void GenerateSphereVertices()
 {
-    const double step = M_PI / 16.0;
+    const double pi = 3.14159265358979323846;  // M_PI is not standard C++
+    const double step = pi / 16.0;
     sphere_vertices[0][2] = 0.5f;
     sphere_vertices[south_pole][2] = -0.5f;
     for (int ring = 1; ring <= SKY_SPHERE_RINGS; ring++)
         for (int slice = 0; slice < SKY_SPHERE_SLICES; slice++) {
-            double polar = ring * step, azimuth = M_PI / 2.0 + slice * step;
+            double polar = ring * step, azimuth = pi / 2.0 + slice * step;
             float* v = sphere_vertices[SphereVertexIndex(ring, slice)];
             v[0] = static_cast<float>(0.5 * std::sin(polar) * std::cos(azimuth));
             v[1] = static_cast<float>(0.5 * std::sin(polar) * std::sin(azimuth));

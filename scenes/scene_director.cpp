@@ -3,15 +3,13 @@
 // render state.
 #include "scenes/scene_director.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include "audio/sound_effects.h"
 #include "game/game_frame.h"
 #include "game/random.h"
 #include "game/session.h"
 #include "gfx/board_drawing.h"
 #include "gfx/font.h"
+#include "gfx/gl.h"
 #include "gfx/projection.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"

@@ -1,7 +1,7 @@
 // What level 1 and the levels above draw alike: the two passes of the sky
 // sphere around the eye, and the sphere-mapped cube frame lit by light 1.
 #pragma once
-#include <GL/gl.h>
+#include "gfx/gl.h"
 
 // The sky's first pass in a grey of `grey`: 30 across, tumbling with backdrop_angle.
 void DrawSkyPass(double grey);

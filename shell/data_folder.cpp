@@ -1,5 +1,7 @@
 // The data folder search. SDL_GetBasePath reads the executable's own path
-// (/proc/self/exe on Linux) and needs no SDL_Init.
+// (/proc/self/exe on Linux) and needs no SDL_Init. Paths are UTF-8 throughout: made
+// into paths with u8path and back with u8string, so a folder named in any script works
+// on Windows too, where plain strings would be taken in the local code page.
 #include "shell/data_folder.h"
 
 #include <SDL.h>
@@ -14,14 +16,14 @@ static bool HoldsData(const std::filesystem::path& folder)
 
 std::string FindDataFolder(const std::string& working_folder, const char* executable_folder)
 {
-    if (HoldsData(working_folder))
+    if (HoldsData(std::filesystem::u8path(working_folder)))
         return working_folder;
     if (!executable_folder)
         return "";
-    const std::filesystem::path beside(executable_folder);
+    const std::filesystem::path beside = std::filesystem::u8path(executable_folder);
     for (const std::filesystem::path& place : {beside / ".." / "share" / "blockfall", beside})
         if (HoldsData(place))
-            return place.lexically_normal().string();
+            return place.lexically_normal().u8string();
     return "";
 }
 
@@ -32,5 +34,5 @@ void EnterDataFolder()
     SDL_free(base_path);
     std::error_code error;
     if (!found.empty())
-        std::filesystem::current_path(found, error);  // a refusal leaves the start to fail as before
+        std::filesystem::current_path(std::filesystem::u8path(found), error);  // a refusal leaves the start to fail as before
 }

@@ -2,6 +2,7 @@
 #include "gfx/bmp_reader.h"
 #include "gfx/layout.h"
 #include "shell/command_line.h"
+#include "shell/console.h"
 #include "shell/data_folder.h"
 #include "shell/main_loop.h"
 #include "shell/message_box.h"
@@ -16,6 +17,7 @@ static void ShowReaderFailure(const char* message, const char* file_name)
 
 int main(int argc, char** argv)
 {
+    AttachParentConsole();
     const StartChoice choice = ReadCommandLine(argc, argv, fullscreen);
     if (!choice.play)
         return choice.exit_code;

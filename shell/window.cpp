@@ -3,10 +3,10 @@
 #include "shell/window.h"
 
 #include <SDL.h>
-#include <GL/gl.h>
 #include <cstring>
 
 #include "audio/sound_effects.h"
+#include "gfx/gl.h"
 #include "gfx/projection.h"
 #include "scenes/scene_director.h"
 #include "shell/gamepad.h"

@@ -2,13 +2,13 @@
 // game frame give the rules' own trace, with the sounds played; and moments of
 // real games, played through the scene director from a new game, against
 // golden frames. Every frame raises no GL error and, once warm, allocates nothing.
-#include <GL/gl.h>
 #include <SDL.h>
 
 #include "audio/sound_effects.h"
 #include "game/game_frame.h"
 #include "game/random.h"
 #include "game/session.h"
+#include "gfx/gl.h"
 #include "gfx/layout.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"

@@ -1,7 +1,6 @@
 // The BMP reader on real files: each row of the table describes one file, written to disk and
 // read through every entry point; what comes back is the picture (top row first) or the message
 // the reader shows. Then the texture set in the game's own GL context.
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "gfx/bmp_reader.h"
+#include "gfx/gl.h"
 #include "gfx/texture_set.h"
 #include "tests/support.h"
 

@@ -7,7 +7,6 @@
 // For time: the frame clock moves 5 ms a read (the pacing wait ends at once),
 // frames are drawn into a 64x48 corner, and each is waited for with glFinish as
 // presenting it would (queued frames would otherwise pile up on the heap).
-#include <GL/gl.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "game/random.h"
 #include "game/rules.h"
 #include "game/session.h"
+#include "gfx/gl.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
 #include "shell/frame_clock.h"

@@ -1,6 +1,5 @@
 #include "tests/support.h"
 
-#include <GL/gl.h>
 #include <SDL.h>
 #include <png.h>
 
@@ -9,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "gfx/gl.h"
 #include "shell/window.h"
 
 // Before main and before SDL starts: a real legacy GL context on llvmpipe

@@ -2,13 +2,13 @@
 // and paused, made by the game's own start-up and scene director on the
 // offscreen driver, with a seeded game and a few rows already stacked.
 // Usage: screenshots OUTPUT_FOLDER   (run from the repository root; PPM files)
-#include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "game/random.h"
 #include "game/session.h"
+#include "gfx/gl.h"
 #include "scenes/scene_director.h"
 #include "shell/main_loop.h"
 #include "shell/window.h"

@@ -1,4 +1,4 @@
-// Read-only mapping of a whole file through POSIX mmap.
+// Read-only mapping of a whole file through POSIX mmap; paths are UTF-8 bytes as given.
 #include "gfx/file_map.h"
 
 #include <fcntl.h>
