@@ -74,37 +74,53 @@ bool FormatUtcTime(int64_t seconds, char out[21])
     return true;
 }
 
-std::string WriteScoreText(const ScoreTable& table)
+void WriteScoreText(const ScoreTable& table, std::string* text)
 {
     char line[64 + PLAYER_NAME_BYTES];
     std::snprintf(line, sizeof line, "blockfall scores %d\n", SCORE_FILE_VERSION);
-    std::string text = line;
+    text->assign(line);
     for (int i = 0; i < table.count; i++) {
         const ScoreEntry& entry = table.entries[i];
         char when[21] = "1970-01-01T00:00:00Z";
         FormatUtcTime(entry.finished, when);
         std::snprintf(line, sizeof line, "%d\t%d\t%d\t%s\t%s\n", entry.score, entry.lines, entry.level, when,
                       entry.name);
-        text += line;
+        text->append(line);
     }
-    return text;
 }
 
+// Reading works on the text in place: a game's frame may read the table, and allocates nothing.
+struct Span {
+    const char* begin;
+    const char* end;
+    size_t size() const { return size_t(end - begin); }
+};
+
 // A field of digits alone, no sign, as the table writes it.
-static bool ReadCount(const std::string& field, int32_t* value)
+static bool ReadCount(Span field, int32_t* value)
 {
-    if (field.empty() || field.size() > 10 || field.find_first_not_of("0123456789") != std::string::npos)
+    if (field.size() == 0 || field.size() > 10)
         return false;
-    const long long parsed = std::stoll(field);
+    int64_t parsed = 0;
+    for (const char* c = field.begin; c < field.end; c++) {
+        if (*c < '0' || *c > '9')
+            return false;
+        parsed = parsed * 10 + (*c - '0');
+    }
     *value = int32_t(parsed);
     return parsed <= INT32_MAX;
 }
 
-static bool ReadUtcTime(const std::string& field, int64_t* seconds)
+static bool ReadUtcTime(Span field, int64_t* seconds)
 {
+    char copy[21];
     int year, month, day, hour, minute, second, used = 0;
-    if (field.size() != 20 || std::sscanf(field.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%n", &year, &month, &day, &hour,
-                                          &minute, &second, &used) != 6 || used != 20)
+    if (field.size() != 20)
+        return false;
+    std::memcpy(copy, field.begin, 20);
+    copy[20] = '\0';
+    if (std::sscanf(copy, "%4d-%2d-%2dT%2d:%2d:%2dZ%n", &year, &month, &day, &hour, &minute, &second, &used) != 6 ||
+        used != 20 || copy[4] != '-' || copy[7] != '-' || copy[10] != 'T')
         return false;
     if (year < 1970 || month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59)
         return false;
@@ -117,21 +133,24 @@ static bool ReadUtcTime(const std::string& field, int64_t* seconds)
 }
 
 // One game's line, without its line break.
-static bool ReadEntry(const std::string& line, ScoreEntry* entry)
+static bool ReadEntry(Span line, ScoreEntry* entry)
 {
-    std::string fields[5];
-    size_t start = 0;
+    Span fields[5];
+    const char* start = line.begin;
     for (int i = 0; i < 5; i++) {
-        const size_t tab = i < 4 ? line.find('\t', start) : line.size();
-        if (tab == std::string::npos)
+        const char* tab = start;
+        while (tab < line.end && *tab != '\t')
+            tab++;
+        if (i < 4 && tab == line.end)
             return false;
-        fields[i] = line.substr(start, tab - start);
+        fields[i] = {start, i < 4 ? tab : line.end};
         start = tab + 1;
     }
-    if (fields[4].size() >= PLAYER_NAME_BYTES || fields[4].find('\t') != std::string::npos)
+    const Span name = fields[4];
+    if (name.size() >= PLAYER_NAME_BYTES || std::memchr(name.begin, '\t', name.size()))
         return false;
     *entry = ScoreEntry{};
-    std::memcpy(entry->name, fields[4].data(), fields[4].size());
+    std::memcpy(entry->name, name.begin, name.size());
     return ReadCount(fields[0], &entry->score) && ReadCount(fields[1], &entry->lines) &&
            ReadCount(fields[2], &entry->level) && ReadUtcTime(fields[3], &entry->finished);
 }
@@ -139,21 +158,29 @@ static bool ReadEntry(const std::string& line, ScoreEntry* entry)
 ScoreTextResult ReadScoreText(const std::string& text, ScoreTable* table)
 {
     *table = ScoreTable{};
-    int version = 0, used = 0;
-    if (std::sscanf(text.c_str(), "blockfall scores %4d\n%n", &version, &used) != 1 || used == 0 ||
-        text.compare(0, used, "blockfall scores " + std::to_string(version) + "\n") != 0 || version < 1)
+    static const char heading[] = "blockfall scores ";
+    const size_t heading_size = sizeof heading - 1;
+    const char* end = text.data() + text.size();
+    const char* at = text.data() + heading_size;
+    if (text.compare(0, heading_size, heading) != 0)
+        return SCORE_TEXT_DAMAGED;
+    int64_t version = 0;
+    const char* digits = at;
+    for (; at < end && *at >= '0' && *at <= '9' && at - digits < 6; at++)
+        version = version * 10 + (*at - '0');
+    if (at == digits || at == end || *at != '\n' || version < 1 || (*digits == '0'))
         return SCORE_TEXT_DAMAGED;
     if (version > SCORE_FILE_VERSION)
         return SCORE_TEXT_FUTURE;
     ScoreTable read = {};
     // Every line ends with its break: a file cut short loses it and is refused.
-    for (size_t start = size_t(used); start < text.size();) {
-        const size_t end = text.find('\n', start);
+    for (const char* start = at + 1; start < end;) {
+        const char* line_end = static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
         ScoreEntry entry;
-        if (end == std::string::npos || read.count == SCORE_PLACES || !ReadEntry(text.substr(start, end - start), &entry))
+        if (!line_end || read.count == SCORE_PLACES || !ReadEntry({start, line_end}, &entry))
             return SCORE_TEXT_DAMAGED;
         EnterScore(&read, entry);  // a table put in another order by hand is put back in order
-        start = end + 1;
+        start = line_end + 1;
     }
     *table = read;
     return SCORE_TEXT_READ;

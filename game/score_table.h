@@ -29,8 +29,10 @@ int EnterScore(ScoreTable* table, const ScoreEntry& entry);
 void SetPlayerName(ScoreEntry* entry, const char* name);
 
 // The text form: "blockfall scores 1", then one line a game, best first:
-// score TAB lines TAB level TAB finished (YYYY-MM-DDTHH:MM:SSZ) TAB name.
-std::string WriteScoreText(const ScoreTable& table);
+// score TAB lines TAB level TAB finished (YYYY-MM-DDTHH:MM:SSZ) TAB name. Written into
+// *text, whose room the caller may have made beforehand (SCORE_TEXT_BYTES is always enough).
+enum { SCORE_TEXT_BYTES = 24 + SCORE_PLACES * (52 + PLAYER_NAME_BYTES) };
+void WriteScoreText(const ScoreTable& table, std::string* text);
 
 enum ScoreTextResult { SCORE_TEXT_READ, SCORE_TEXT_DAMAGED, SCORE_TEXT_FUTURE };
 // The table from its text; anything but a whole, well-formed table of this or an

@@ -11,6 +11,7 @@
 #include "gfx/font.h"
 #include "gfx/gl.h"
 #include "gfx/projection.h"
+#include "gfx/score_drawing.h"
 #include "gfx/texture_set.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/level0_backdrop.h"
@@ -19,6 +20,7 @@
 #include "scenes/lighting.h"
 #include "scenes/meshes.h"
 #include "shell/frame_clock.h"
+#include "shell/score_file.h"
 
 static const GLenum fog_modes[3] = {GL_EXP, GL_EXP2, GL_LINEAR};
 static const int32_t fog_mode_index = 2;
@@ -77,6 +79,12 @@ PlayerCommand DrawScene(PlayerCommand command, int32_t pause_state)
     if (pause_state == 1)
         PauseOverlay();
     return command;
+}
+
+void DrawGameOverLayer(int32_t pause_state)
+{
+    if (pause_state == -1 && game.game_over)
+        DrawScoreTable(score_table, finished_game_place);
 }
 
 // Light 1 below and in front of the eye; the modelview is the identity here

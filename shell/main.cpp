@@ -6,6 +6,7 @@
 #include "shell/data_folder.h"
 #include "shell/main_loop.h"
 #include "shell/message_box.h"
+#include "shell/score_file.h"
 #include "shell/window.h"
 
 // A damaged picture gets the reader's own words in a box, owned by the game's window;
@@ -19,8 +20,13 @@ int main(int argc, char** argv)
 {
     AttachParentConsole();
     const StartChoice choice = ReadCommandLine(argc, argv, fullscreen);
+    if (choice.print_scores) {
+        OpenScoreFile();
+        PrintScoreTable(stdout);
+    }
     if (!choice.play)
         return choice.exit_code;
+    OpenScoreFile();
     EnterDataFolder();
     SetReaderFailureReport(ShowReaderFailure);
     if (!CreateMainWindow("Tarn's OpenGL Framework", LAYER_WIDTH, LAYER_HEIGHT, 32, choice.fullscreen))

@@ -7,6 +7,7 @@
 #include "scenes/scene_director.h"
 #include "shell/frame_clock.h"
 #include "shell/keys.h"
+#include "shell/score_file.h"
 #include "shell/window.h"
 
 PlayerCommand MoveCommand = MOVE_NONE;
@@ -40,10 +41,15 @@ bool RunFrame()
     frame_start_ms = (float)ReadFrameClock();
     if (window_active) {
         const uint32_t clock_starts = frame_clock_starts;
+        const uint8_t was_over = game.game_over;
         MoveCommand = DrawScene(MoveCommand, pause_state);
         // A new game restarted the clock: this frame lasts from the restart.
         if (frame_clock_starts != clock_starts)
             frame_start_ms = 0.0f;
+        // Kept in the frame that ended the game, before Esc is looked at, and shown in it.
+        if (game.game_over && !was_over)
+            KeepFinishedGame(game.score, game.lines, game.level);
+        DrawGameOverLayer(pause_state);
     }
     const bool running = !KeyState[VK_ESCAPE];  // the frame in which Esc is seen is not presented
     if (running) {

@@ -74,6 +74,12 @@ static std::string Shown(const ScoreTable& table)
                  std::to_string(table.entries[i].finished);
     return shown;
 }
+static std::string Text(const ScoreTable& table)
+{
+    std::string text;
+    WriteScoreText(table, &text);
+    return text;
+}
 static ScoreEntry Game(int32_t score, int64_t finished, const char* name = "ann")
 {
     ScoreEntry entry = {score, score / 50, score / 500, finished, {}};
@@ -105,11 +111,11 @@ TEST(Scores, TheTextHoldsTheTableWholeAndRefusesAnythingElse)
     ScoreTable table = {}, read;
     EnterScore(&table, Game(1234, 1765153140, "Zo\xC3\xAB\tthe\nbest"));
     EnterScore(&table, Game(50, 0, "a name far too long to keep al\xC3\xA9"));
-    const std::string text = WriteScoreText(table);
+    const std::string text = Text(table);
     EXPECT_EQ(text, "blockfall scores 1\n1234\t24\t2\t2025-12-08T00:19:00Z\tZo\xC3\xAB the best\n"
                     "50\t1\t0\t1970-01-01T00:00:00Z\ta name far too long to keep al\n");
     ASSERT_EQ(ReadScoreText(text, &read), SCORE_TEXT_READ);
-    EXPECT_EQ(WriteScoreText(read), text);
+    EXPECT_EQ(Text(read), text);
     const struct {
         const char* why;
         std::string text;
