@@ -19,5 +19,5 @@ enum { POPUP_LEFT = 288, POPUP_ONE_ROW_LEFT = 296, POPUP_DROP = 22 };
 enum { PAUSE_TEXT_LEFT = 226, PAUSE_TEXT_TOP = 232 };
 // At a game over, the best games left of the board, two lines a game (place and score,
 // then the player), and a new best score's word above the board.
-enum { TABLE_LEFT = 16, TABLE_TOP = 40, TABLE_LINE = 16, TABLE_COLUMNS = 13 };
+enum { TABLE_LEFT = 16, TABLE_TOP = 40, TABLE_LINE = 16, TABLE_INDENT = 30, TABLE_COLUMNS = 13 };
 enum { NEW_BEST_LEFT = 208, NEW_BEST_TOP = 40 };

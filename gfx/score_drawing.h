@@ -6,7 +6,7 @@
 #include "game/score_table.h"
 
 // DrawScene after the game layer, while the game is over and not paused: the table with
-// the place `marked` (the game just finished; -1 none) in yellow, and "New best score!"
+// the place `marked` (the game just finished; -1 none) in the font's other glyph set, and "New best score!"
 // when that place is the first. An empty table draws nothing. Leaves the render state as
 // the game layer does.
 void DrawScoreTable(const ScoreTable& table, int32_t marked);

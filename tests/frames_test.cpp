@@ -4,6 +4,9 @@
 // golden frames. Every frame raises no GL error and, once warm, allocates nothing.
 #include <SDL.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "audio/sound_effects.h"
 #include "game/game_frame.h"
 #include "game/random.h"
@@ -12,9 +15,10 @@
 #include "gfx/layout.h"
 #include "scenes/backdrop_state.h"
 #include "scenes/scene_director.h"
+#include "shell/score_file.h"
+#include "shell/window.h"
 #include "tests/heap.h"
 #include "tests/support.h"
-#include "shell/window.h"
 #include "tests/trace.h"
 
 namespace {
@@ -82,6 +86,20 @@ const Moment moments[] = {
     {"level3", "level=3 N30", false, true},
 };
 
+// A table of ten for the game-over screen, the game just finished first.
+void PrepareScoreTable()
+{
+    score_table = ScoreTable{};
+    const char* names[] = {"ann", "bob", "Zo\xC3\xAB", "a name too long to show", "dee", "eve", "fay", "gus", "hal",
+                           "ivy"};
+    for (int i = 0; i < SCORE_PLACES; i++) {
+        ScoreEntry entry = {1000000 - 99999 * i, 200 - 10 * i, 20 - i, 1765153140 + i, {}};
+        SetPlayerName(&entry, names[i]);
+        EnterScore(&score_table, entry);
+    }
+    finished_game_place = 0;
+}
+
 }  // namespace
 
 // The frames nobody looks at are drawn into a corner: the same calls and state
@@ -128,8 +146,40 @@ TEST(Frames, GamesAndMomentsAllocateNothingOnceWarm)
         PlayScriptedGame(scripted_games[i], DrawnGameFrame, SoundsPlayed);
     for (const Moment& moment : moments)
         PlayMoment(moment);
+    PrepareScoreTable();
+    const uint64_t before = AllocationCount();
+    DrawGameOverLayer(-1);
+    warm_allocations += AllocationCount() - before;
     ASSERT_EQ(SDL_GL_MakeCurrent(window_handle, render_context), 0);
     EXPECT_EQ(warm_allocations, 0u);
+}
+
+// The best games beside the board at a game over, the new one marked, and nothing of them
+// while the game runs or is paused: the board, its border and the score display as ever.
+TEST(Frames, GameOverShowsTheBestGamesBesideTheBoard)
+{
+    OpenGameWindow();
+    uint32_t (*saved_clock)() = seed_clock;
+    seed_clock = [] { return 1234u; };
+    PrepareScoreTable();
+    for (const Moment& moment : moments)
+        if (moment.name == std::string("game_over"))
+            PlayMoment(moment);
+    DrawGameOverLayer(-1);
+    EXPECT_TRUE(MatchesGolden("game_over_table"));
+    for (const bool paused : {true, false}) {
+        if (!paused)
+            std::fill_n(game.board, BOARD_CELLS, 0), game.game_over = 0;  // room to fall: the game runs on
+        pause_for_frame = paused ? 1 : -1;
+        DirectorFrame(MOVE_NONE);
+        const std::vector<uint8_t> frame(ReadFrame(), ReadFrame() + 640 * 480 * 3);
+        DrawGameOverLayer(pause_for_frame);
+        EXPECT_TRUE(std::equal(frame.begin(), frame.end(), ReadFrame())) << (paused ? "paused" : "running");
+    }
+    pause_for_frame = -1;
+    score_table = ScoreTable{}, finished_game_place = -1;
+    seed_clock = saved_clock;
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST(Frames, GoldenMomentsOfRealGames)

@@ -27,7 +27,13 @@ void Drain()
         SDL_FlushEvent(0x7F00), RunLoopIteration();
 }
 
-void Key(SDL_Keycode key, bool down) { ASSERT_TRUE(PushKey(key, down)); Drain(); }
+void Key(SDL_Keycode key, bool down, uint16_t modifiers = KMOD_NONE)
+{
+    SDL_Event event = {down ? SDL_KEYDOWN : SDL_KEYUP};
+    event.key.keysym.sym = key, event.key.keysym.mod = modifiers, event.key.windowID = SDL_GetWindowID(window_handle);
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    Drain();
+}
 long Held() { return std::count(KeyState, KeyState + 256, 1); }
 
 struct Kept {  // a global, put back as found when the test ends
@@ -111,10 +117,6 @@ TEST_F(Shell, TabRestartsOnlyAfterAGameOverEachPressOfPTogglesThePauseOnceAndEsc
     minimise.window.event = SDL_WINDOWEVENT_MINIMIZED, minimise.window.windowID = SDL_GetWindowID(window_handle);
     SDL_PushEvent(&minimise), Drain();
     ASSERT_EQ(window_active, 0);
-    SDL_Event alt = {SDL_KEYDOWN};
-    alt.key.keysym.sym = SDLK_LEFT, alt.key.keysym.mod = KMOD_LALT, alt.key.windowID = minimise.window.windowID;
-    SDL_PushEvent(&alt), Drain();
-    EXPECT_EQ(KeyState[VK_LEFT], 0) << "a key held with Alt is the system's";
     EXPECT_TRUE(RunLoopIteration()) << "a frame with no key";
     Key(SDLK_ESCAPE, true);
     EXPECT_FALSE(RunLoopIteration());
@@ -125,6 +127,17 @@ TEST_F(Shell, TabRestartsOnlyAfterAGameOverEachPressOfPTogglesThePauseOnceAndEsc
     for (int turn = 0; turn < 4 && running; turn++)
         running = RunLoopIteration();
     EXPECT_FALSE(running) << "closing the window ends the loop";
+}
+
+TEST_F(Shell, AKeyPressedWithAltIsTheSystemsAndOneLetGoWithAnyModifierIsLetGo)
+{
+    const uint16_t held_with[] = {KMOD_LALT, KMOD_RALT, KMOD_LCTRL, KMOD_RSHIFT, KMOD_NUM | KMOD_CAPS};
+    for (uint16_t modifiers : held_with) {
+        Key(SDLK_LEFT, true, modifiers);
+        EXPECT_EQ(Held(), !(modifiers & KMOD_ALT)) << "pressed with " << modifiers;
+        Key(SDLK_LEFT, true), Key(SDLK_LEFT, false, modifiers);
+        EXPECT_EQ(Held(), 0) << "let go with " << modifiers;
+    }
 }
 
 TEST_F(Shell, AFrameLastsTenMillisecondsAsleepButForItsLastHalf)
@@ -141,6 +154,20 @@ TEST_F(Shell, AFrameLastsTenMillisecondsAsleepButForItsLastHalf)
     frame_clock_source.counter_frequency = [] { return uint64_t(0); };  // the millisecond timer, across its wrap
     timer_ms = 0xFFFFFFF0u, StartFrameClock(), timer_ms = 0x10u;
     EXPECT_NEAR(ReadFrameClock(), 32.0, 1e-5);
+}
+
+// Tab after a game over, 1000 s into it, Down still pending: the next frame is the new game's
+// first, 10 ms long on the new game's clock, and it plays the pending command.
+TEST_F(Shell, TheFrameAfterARestartIsTheNewGamesFirstTenMillisecondsLongAndPlaysThePendingCommand)
+{
+    frame_clock_source = {[] { return uint64_t(4000); }, [] { return ++quarters; }, [] { return timer_ms; },
+                          [](double ms) { slept_ms += ms, quarters += std::lround(ms * 4); }};
+    quarters = 0, StartFrameClock(), quarters = 4000000;
+    game.game_over = 1, backdrop_stage = 0, MoveCommand = MOVE_SOFT_DROP;
+    Key(SDLK_TAB, true), RunFrame(), Key(SDLK_TAB, false);
+    slept_ms = 0, RunFrame();
+    EXPECT_TRUE(slept_ms > 9 && slept_ms < 10) << "slept " << slept_ms << " ms";
+    EXPECT_TRUE(game.piece.row == 1 && MoveCommand == MOVE_NONE) << "the first piece dropped a row at once";
 }
 
 TEST_F(Shell, PadInputsActAsKeysAlongsideTheKeyboardUntilThePadIsUnplugged)

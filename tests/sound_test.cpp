@@ -2,8 +2,11 @@
 // file, in real time, and the tests listen to that file.
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <map>
+#include <vector>
 
 #include "audio/sound_effects.h"
 #include "tests/support.h"
@@ -50,20 +53,26 @@ struct Sound : ::testing::Test {
         testing::internal::CaptureStderr(), OpenSoundSet();
         return testing::internal::GetCapturedStderr();
     }
-    // The loudest sample mixed after playing: a play lands in the next 1024-frame
-    // buffer mixed, written no later than two buffers after the play, however slowly.
-    int Play(SoundSlot slot, int times = 1)
+    // The samples mixed from the play on, until `after` more bytes are written: a play lands in
+    // the next 1024-frame buffer mixed, written no later than two buffers after the play, however slowly.
+    std::vector<int16_t> Heard(SoundSlot slot, int times = 1, size_t after = 3 * 4096)
     {
         auto Written = [this] { return std::filesystem::exists(output) ? std::filesystem::file_size(output) : 0; };
         const size_t from = Written() & ~3u;
         while (times--)
             PlaySoundEffect(slot);
-        for (const size_t until = Written() + 3 * 4096; Written() < until;)
+        for (const size_t until = Written() + after; Written() < until;)
             SDL_Delay(1);
-        const std::string mixed = Slurp(output);
+        const std::string mixed = Slurp(output).substr(from);
+        std::vector<int16_t> samples(mixed.size() / 2);
+        std::memcpy(samples.data(), mixed.data(), samples.size() * 2);  // the mixer's own order
+        return samples;
+    }
+    int Play(SoundSlot slot, int times = 1)  // the loudest sample mixed
+    {
         int loudest = 0;
-        for (size_t i = from; i + 1 < mixed.size(); i += 2)
-            loudest = std::max(loudest, std::abs((int16_t)((uint8_t)mixed[i] | (uint8_t)mixed[i + 1] << 8)));
+        for (int16_t sample : Heard(slot, times))
+            loudest = std::max(loudest, std::abs(sample));
         return loudest;
     }
 };
@@ -100,4 +109,11 @@ TEST_F(Sound, ThirtyTwoSoundsPlayAtOnceOpeningOrClosingTwiceIsHarmlessAndNoDevic
     Open({{"drop.wav", ""}});
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "all left as it was";
     PlaySoundEffect(SOUND_DROP);  // the game plays on, silently
+}
+
+TEST_F(Sound, ASampleIsHeardOnceAndWholeNeitherCutShortFadedNorRepeated)
+{
+    Open({{"explode.wav", Wav(1000)}});
+    const std::vector<int16_t> heard = Heard(SOUND_EXPLODE, 1, 352800 + 3 * 4096);
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), 1000), 352800 / 2) << "its two seconds at its level, once";
 }

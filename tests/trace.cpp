@@ -12,7 +12,8 @@
 // Between them: every level's gravity up to the fastest and past it, the 8-frame
 // rhythm against both walls, rotation, soft drop, one to four rows at once and
 // their rewards, a level rise, the stack reaching the top, a piece entering over
-// filled cells, and frames after the game is over.
+// filled cells, rows removed at the very top, frames after the game is over, and
+// a restart after it.
 const ScriptedGame scripted_games[] = {
     {"rhythm", "seed=1 L60 U20 R90 N40 D40 N9 L7 R1 N300"},
     {"gravity", "seed=2 level=1 N40 level=27 N8 level=28 N6 level=29 N5 level=30 N5 level=0 D500"},
@@ -24,6 +25,9 @@ const ScriptedGame scripted_games[] = {
     {"land_turning", "seed=7 kind=1 level=26 fill=12-19:##......### U300"},
     {"full_rows", "seed=10 fill=12-19:########### N3"},
     {"entry_overhang", "seed=9 kind=0 fill=1-2:....#...... fill=6-19:....#...... N70 L8 N20"},
+    {"top_rows", "seed=11 kind=0 fill=0-0:#.........# fill=1-4:####.###### fill=5-19:....#...... N70"},
+    {"top_row_last", "seed=12 kind=0 fill=0-0:####.###### fill=4-19:....#...... N40"},
+    {"restart", "seed=14 kind=2 fill=3-19:##########. U30 N60 new=15 N40 R40"},
 };
 const int scripted_game_count = sizeof scripted_games / sizeof scripted_games[0];
 

@@ -8,6 +8,7 @@ game=$(realpath "$1"); cd "$2" || exit 1
 build=$(dirname "$game") work=$(mktemp -d) pid= servers=() mode= said=
 trap 'kill $pid "${servers[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=dummy
+export XDG_DATA_HOME=$work/player  # the player's folder: the scores of these games, never the tester's
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY DISPLAY
 version=$(sed -n 's/^project(blockfall VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
